@@ -1,0 +1,20 @@
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QUELLMO_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${QUELLMO_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUELLMO_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QUELLMO_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUELLMO_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# No MinGW runtime DLLs beside the program: everything is linked in.
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
