@@ -1,0 +1,30 @@
+#pragma once
+// The data file (*.dat): the signature EF BB BF, then the settings registry's records as
+// UTF-8 text. "Zapisz" and "Otwórz" of the main dialog.
+#include <istream>
+#include <ostream>
+#include <windows.h>
+
+namespace kes {
+
+// The file's text as a wide stream carries it: the signature (U+FEFF, which a UTF-8
+// converter writes as EF BB BF), the start marker, one record per settings field with
+// U+0002 and U+0003 left out of texts, the end marker. Nothing goes into a failed stream.
+void writeDataFile(std::wostream& out);
+
+// Reads that text back. A stream that has failed or does not start with the signature is
+// left alone (it is marked failed; no field changes). Otherwise the whole framing is
+// checked first and, only when it is sound, every field is loaded (missing records take
+// their defaults). Throws ControlBufor::BadFormatInFile, with no field changed, when the
+// start marker is missing or the framing is damaged.
+void readDataFile(std::wistream& in);
+
+// The "Zapisz" command: asks for a path, writes the file so that a failure never damages
+// the file already there, and reports a failure in a message box owned by the dialog.
+void saveDataFile(HWND dialog);
+
+// The "Otwórz" command: asks for a file and loads it; a badly formatted file is reported
+// in a message box owned by the dialog.
+void openDataFile(HWND dialog);
+
+} // namespace kes

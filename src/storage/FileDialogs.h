@@ -1,0 +1,36 @@
+#pragma once
+// The one file-dialog record shared by "Otwórz" and "Zapisz", and the seam tests use to
+// answer a dialog without a modal window.
+#include <functional>
+#include <optional>
+#include <string>
+#include <windows.h>
+#include <commdlg.h>
+
+namespace kes {
+
+enum class FileDialogKind { Open, Save };
+
+// Fills the shared record once (owner, filter, default extension, buffers); later calls
+// do nothing. The shell calls it when the main dialog handles its first command.
+void prepareFileDialogs(HWND dialog);
+
+// The shared record (prepared or not).
+const OPENFILENAMEW& fileDialogRecord();
+
+// Shows the open or save dialog on the shared record, with the command's flags.
+// Returns the chosen full path, or nothing when the user cancels.
+std::optional<std::wstring> askForDataFile(FileDialogKind kind);
+
+// The filter pattern named in a description: from each "*" the run of "*", "." and
+// letters or digits; several patterns are joined by ";". "Data file (*.dat)" gives "*.dat".
+std::wstring filterPattern(const std::wstring& description);
+
+// Stands in for GetOpenFileNameW / GetSaveFileNameW. It gets the prepared record with the
+// command's flags; it returns true and leaves the path in lpstrFile as the dialog would.
+using FileDialogFunction = std::function<bool(FileDialogKind kind, OPENFILENAMEW& record)>;
+
+// An empty function restores the real dialogs. Returns the previous function.
+FileDialogFunction setFileDialogFunction(FileDialogFunction fn);
+
+} // namespace kes
