@@ -1,0 +1,65 @@
+#include "link/D2xx.h"
+
+namespace kes {
+
+bool D2xxApi::valid() const
+{
+    return createDeviceInfoList && getDeviceInfoDetail && createFile && closeHandle && getCommState &&
+           setCommState && purgeComm && clearCommError && writeFile && readFile && getLastError;
+}
+
+namespace {
+
+template <class Fn>
+bool bind(HMODULE module, D2xxOrdinal ordinal, Fn& target)
+{
+    FARPROC proc = GetProcAddress(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
+    // FARPROC to a typed pointer goes through void(*)() to keep the cast well-formed everywhere.
+    target = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+    return proc != nullptr;
+}
+
+} // namespace
+
+D2xxLibrary::D2xxLibrary(const wchar_t* fileName)
+{
+    // No "cannot find" dialog from the system when the library is missing.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    module_ = LoadLibraryW(fileName);
+    SetErrorMode(previousMode);
+    if (!module_)
+        return;
+    D2xxApi api;
+    const bool all = bind(module_, D2xxOrdinal::CreateDeviceInfoList, api.createDeviceInfoList) &&
+                     bind(module_, D2xxOrdinal::GetDeviceInfoDetail, api.getDeviceInfoDetail) &&
+                     bind(module_, D2xxOrdinal::CreateFile, api.createFile) &&
+                     bind(module_, D2xxOrdinal::CloseHandle, api.closeHandle) &&
+                     bind(module_, D2xxOrdinal::GetCommState, api.getCommState) &&
+                     bind(module_, D2xxOrdinal::SetCommState, api.setCommState) &&
+                     bind(module_, D2xxOrdinal::PurgeComm, api.purgeComm) &&
+                     bind(module_, D2xxOrdinal::ClearCommError, api.clearCommError) &&
+                     bind(module_, D2xxOrdinal::WriteFile, api.writeFile) &&
+                     bind(module_, D2xxOrdinal::ReadFile, api.readFile) &&
+                     bind(module_, D2xxOrdinal::GetLastError, api.getLastError);
+    if (all)
+        api_ = api;
+    else {
+        FreeLibrary(module_);
+        module_ = nullptr;
+    }
+}
+
+D2xxLibrary::~D2xxLibrary()
+{
+    if (module_)
+        FreeLibrary(module_);
+}
+
+const D2xxApi& systemD2xx()
+{
+    // Built during the link's static construction, so it is destroyed after the link has closed.
+    static const D2xxLibrary library;
+    return library.api();
+}
+
+} // namespace kes

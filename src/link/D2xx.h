@@ -1,0 +1,75 @@
+#pragma once
+// The FTDI D2XX calls the link makes, as a table of function pointers bound by ordinal from FTD2XX.dll.
+// Tests fill a D2xxApi themselves (e.g. from the simulator) and never load a library.
+#include <windows.h>
+
+#include <cstddef>
+
+namespace kes {
+
+using FT_HANDLE = void*;
+using FT_STATUS = ULONG;
+
+constexpr FT_STATUS ftOk = 0;
+constexpr DWORD ftFlagOpened = 0x1;              // device info flags: open in some process already
+constexpr DWORD ftErrorUnplugged = 5;            // FT_W32_GetLastError after the interface went away
+constexpr DWORD ftPurgeTx = 4;
+constexpr DWORD ftPurgeRx = 8;
+constexpr std::size_t ftStringSize = 64;         // serial number and description buffers
+// FT_W32_CreateFile's failure result (INVALID_HANDLE_VALUE).
+inline FT_HANDLE ftInvalidHandle() { return INVALID_HANDLE_VALUE; }
+
+// Export ordinals of FTD2XX.dll.
+enum class D2xxOrdinal : WORD {
+    CreateFile = 42,
+    CloseHandle = 43,
+    ReadFile = 44,
+    WriteFile = 45,
+    ClearCommError = 48,
+    GetCommState = 51,
+    GetLastError = 53,
+    PurgeComm = 54,
+    SetCommState = 57,
+    CreateDeviceInfoList = 70,
+    GetDeviceInfoDetail = 72,
+};
+
+struct D2xxApi {
+    FT_STATUS(WINAPI* createDeviceInfoList)(DWORD* count) = nullptr;
+    FT_STATUS(WINAPI* getDeviceInfoDetail)(DWORD index, DWORD* flags, DWORD* type, DWORD* id, DWORD* locId,
+                                           void* serialNumber, void* description, FT_HANDLE* handle) = nullptr;
+    FT_HANDLE(WINAPI* createFile)(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                                  DWORD creation, DWORD flagsAndAttributes, HANDLE templateFile) = nullptr;
+    BOOL(WINAPI* closeHandle)(FT_HANDLE handle) = nullptr;
+    BOOL(WINAPI* getCommState)(FT_HANDLE handle, DCB* dcb) = nullptr;
+    BOOL(WINAPI* setCommState)(FT_HANDLE handle, DCB* dcb) = nullptr;
+    BOOL(WINAPI* purgeComm)(FT_HANDLE handle, DWORD flags) = nullptr;
+    BOOL(WINAPI* clearCommError)(FT_HANDLE handle, DWORD* errors, COMSTAT* status) = nullptr;
+    BOOL(WINAPI* writeFile)(FT_HANDLE handle, void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped) = nullptr;
+    BOOL(WINAPI* readFile)(FT_HANDLE handle, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = nullptr;
+    DWORD(WINAPI* getLastError)(FT_HANDLE handle) = nullptr;
+
+    // All eleven entries bound; a partial table is treated as no library at all.
+    bool valid() const;
+};
+
+// Owns the loaded FTD2XX.dll. A missing library or a missing export leaves api() empty (invalid).
+class D2xxLibrary {
+public:
+    explicit D2xxLibrary(const wchar_t* fileName = L"FTD2XX.dll");
+    ~D2xxLibrary();
+    D2xxLibrary(const D2xxLibrary&) = delete;
+    D2xxLibrary& operator=(const D2xxLibrary&) = delete;
+
+    const D2xxApi& api() const { return api_; }
+    bool loaded() const { return api_.valid(); }
+
+private:
+    HMODULE module_ = nullptr;
+    D2xxApi api_;
+};
+
+// The process's FTD2XX.dll, loaded on first use and kept until exit.
+const D2xxApi& systemD2xx();
+
+} // namespace kes

@@ -1,0 +1,101 @@
+#pragma once
+// The one connection to the QLV-3 USB interface: finding, opening and configuring it, checked
+// 30-byte frame exchanges with time limits and retries, and recovery of a failing link.
+// Reports by return values only; diagnostics go to the debug log. Single-threaded by design:
+// the spin lock makes each exchange exclusive against re-entry.
+#include "link/Clock.h"
+#include "link/D2xx.h"
+#include "link/Frame.h"
+#include "link/Stopwatch.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kes {
+
+// Description reported by the QLV-3 interface, compared exactly.
+constexpr char qlvDescription[] = "Quorvaltenique USB";
+
+class UsbLink {
+public:
+    // The program's instance uses the loaded FTD2XX.dll and the performance counter;
+    // tests pass a table (e.g. bound to the simulator) and a virtual clock.
+    explicit UsbLink(const D2xxApi& api = systemD2xx(), Clock& clock = systemClock());
+    ~UsbLink();  // closes the interface
+    UsbLink(const UsbLink&) = delete;
+    UsbLink& operator=(const UsbLink&) = delete;
+
+    std::vector<std::wstring> findInterfaces();
+    bool open(const std::wstring& serial);
+    bool configure(const std::string& serial);
+    void close();
+    bool isSettled();
+    bool writeFrame(const Frame& frame);   // caller holds the lock
+    bool readFrame(Frame& buffer);         // caller holds the lock
+    bool sendFrame(const Frame& frame);    // bytes 28, 29 are overwritten with the check word
+    bool queryFrame(const Frame& frame, Frame& reply);
+    bool recover();                        // false when the link has been given up
+    void endRecovery();
+    void lock();
+    void unlock();
+
+    bool isOpen() const { return handle != nullptr; }
+    const D2xxApi& api() const { return api_; }
+    Clock& clock() const { return *clock_; }
+    // Tests only: closes the link and points it at another library table and clock.
+    void rebind(const D2xxApi& api, Clock& clock);
+
+    // Link state.
+    FT_HANDLE handle = nullptr;
+    volatile LONG lockFlag = 0;
+    std::string serialNumber;
+    Stopwatch settleWatch;
+    bool settled = false;
+    Stopwatch transferWatch;
+    Stopwatch recoveryWatch;
+
+    // Module status, from the last good status reply.
+    bool responding = false;
+    std::int32_t temperature = -1000;
+    std::string moduleText;
+    bool in1State = false;
+    bool in2State = false;
+    bool out1State = false;
+    bool out2State = false;
+    std::string operatorName;
+    std::int32_t signalLevel = -1;
+    std::int32_t supplyVolts = -1;
+
+    // Requests the next status poll carries.
+    bool requestOut1Toggle = false;
+    bool requestOut2Toggle = false;
+    bool requestClip = false;
+    bool requestSms = false;
+    std::string outNumber;
+    std::string outSmsText;
+    bool replyWaiting = false;
+
+private:
+    void forgetHandle();  // closed-state bookkeeping without touching the handle
+
+    D2xxApi api_;
+    Clock* clock_;
+};
+
+// RAII for the spin lock.
+class UsbLinkLock {
+public:
+    explicit UsbLinkLock(UsbLink& link) : link_(link) { link_.lock(); }
+    ~UsbLinkLock() { link_.unlock(); }
+    UsbLinkLock(const UsbLinkLock&) = delete;
+    UsbLinkLock& operator=(const UsbLinkLock&) = delete;
+
+private:
+    UsbLink& link_;
+};
+
+// The program's link, built before WinMain runs.
+extern UsbLink usbLink;
+
+} // namespace kes

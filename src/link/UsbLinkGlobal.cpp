@@ -1,0 +1,7 @@
+#include "link/UsbLink.h"
+
+namespace kes {
+
+UsbLink usbLink;
+
+} // namespace kes
