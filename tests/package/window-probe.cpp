@@ -1,11 +1,16 @@
-// Watches another process's top-level window from outside, the way a user would see it:
-//   window-probe <title> <timeout-ms> [condition]... [--close]
-// Waits for a visible top-level window with the given caption, then for each condition in turn,
-// all within one deadline. Conditions:
-//   <id>=<text>    the control's text equals <text>
-//   <id>!=<text>   the control's text differs from <text>
-//   <id>:enabled   the control is enabled
-// --close posts WM_CLOSE to the window at the end. Exit code 0 when everything held, 1 on timeout.
+// Watches and drives another process's windows from outside, the way a user would:
+//   window-probe <title> <timeout-ms> [step]...
+// Waits for a visible top-level window with the given caption, then runs each step in turn, all
+// within one deadline. Steps:
+//   <id>=<text>       wait until the control's text equals <text>
+//   <id>!=<text>      wait until the control's text differs from <text>
+//   <id>:enabled      wait until the control is enabled
+//   <id>:click        click the button (BM_CLICK)
+//   <id>:settext=<t>  set the control's text (WM_SETTEXT)
+//   window=<title>    wait for another visible top-level window and make it the current one
+//   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
+//   --close           post WM_CLOSE to the current window
+// Exit code 0 when every step held, 1 on timeout, 2 on bad arguments.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,26 +20,45 @@
 
 namespace {
 
-struct Condition {
-    enum class Kind { equals, differs, enabled } kind;
-    int id;
+struct Step {
+    enum class Kind { equals, differs, enabled, click, setText, window, rect, close } kind;
+    int id = 0;
     std::wstring text;
 };
 
-bool parseCondition(const std::wstring& arg, Condition& out)
+bool parseStep(const std::wstring& arg, Step& out)
 {
+    if (arg == L"--rect") {
+        out.kind = Step::Kind::rect;
+        return true;
+    }
+    if (arg == L"--close") {
+        out.kind = Step::Kind::close;
+        return true;
+    }
+    if (arg.compare(0, 7, L"window=") == 0) {
+        out.kind = Step::Kind::window;
+        out.text = arg.substr(7);
+        return true;
+    }
     std::size_t pos = arg.find_first_of(L"=!:");
     if (pos == std::wstring::npos || pos == 0)
         return false;
     out.id = std::stoi(arg.substr(0, pos));
-    if (arg.compare(pos, 2, L"!=") == 0) {
-        out.kind = Condition::Kind::differs;
-        out.text = arg.substr(pos + 2);
-    } else if (arg[pos] == L'=') {
-        out.kind = Condition::Kind::equals;
-        out.text = arg.substr(pos + 1);
-    } else if (arg.substr(pos) == L":enabled") {
-        out.kind = Condition::Kind::enabled;
+    const std::wstring rest = arg.substr(pos);
+    if (rest.compare(0, 2, L"!=") == 0) {
+        out.kind = Step::Kind::differs;
+        out.text = rest.substr(2);
+    } else if (rest[0] == L'=') {
+        out.kind = Step::Kind::equals;
+        out.text = rest.substr(1);
+    } else if (rest == L":enabled") {
+        out.kind = Step::Kind::enabled;
+    } else if (rest == L":click") {
+        out.kind = Step::Kind::click;
+    } else if (rest.compare(0, 9, L":settext=") == 0) {
+        out.kind = Step::Kind::setText;
+        out.text = rest.substr(9);
     } else {
         return false;
     }
@@ -64,16 +88,52 @@ std::string utf8(const std::wstring& text)
     return out;
 }
 
-bool holds(HWND window, const Condition& c, std::wstring& seen)
+HWND visibleWindow(const std::wstring& title)
 {
-    HWND control = GetDlgItem(window, c.id);
+    HWND window = FindWindowW(nullptr, title.c_str());
+    return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+// One attempt at a step; false means "not yet" (waits) for the waiting kinds.
+bool attempt(HWND& window, const Step& s, std::wstring& seen)
+{
+    switch (s.kind) {
+    case Step::Kind::window: {
+        HWND other = visibleWindow(s.text);
+        if (other)
+            window = other;
+        return other != nullptr;
+    }
+    case Step::Kind::rect: {
+        RECT r{};
+        if (!GetWindowRect(window, &r))
+            return false;
+        std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return true;
+    }
+    case Step::Kind::close:
+        return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+    default:
+        break;
+    }
+    HWND control = GetDlgItem(window, s.id);
     if (!control)
         return false;
-    if (c.kind == Condition::Kind::enabled)
+    switch (s.kind) {
+    case Step::Kind::enabled:
         return IsWindowEnabled(control) != FALSE;
-    if (!controlText(control, seen))
-        return false;
-    return (seen == c.text) == (c.kind == Condition::Kind::equals);
+    case Step::Kind::click:
+        return PostMessageW(control, BM_CLICK, 0, 0) != FALSE;
+    case Step::Kind::setText: {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.text.c_str()),
+                                   SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+    default:
+        if (!controlText(control, seen))
+            return false;
+        return (seen == s.text) == (s.kind == Step::Kind::equals);
+    }
 }
 
 }  // namespace
@@ -81,50 +141,43 @@ bool holds(HWND window, const Condition& c, std::wstring& seen)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window-probe <title> <timeout-ms> [<id>=<text>|<id>!=<text>|<id>:enabled]... [--close]\n");
+        std::fprintf(stderr, "usage: window-probe <title> <timeout-ms> [step]...\n");
         return 2;
     }
-    const std::wstring title = argv[1];
     const ULONGLONG deadline = GetTickCount64() + std::wcstoul(argv[2], nullptr, 10);
-    std::vector<Condition> conditions;
-    bool close = false;
+    std::vector<Step> steps;
+    Step first{};
+    first.kind = Step::Kind::window;
+    first.text = argv[1];
+    steps.push_back(first);
     for (int i = 3; i < argc; ++i) {
-        if (std::wcscmp(argv[i], L"--close") == 0) {
-            close = true;
-            continue;
-        }
-        Condition c{};
-        if (!parseCondition(argv[i], c)) {
-            std::fprintf(stderr, "window-probe: bad condition %s\n", utf8(argv[i]).c_str());
+        Step s{};
+        if (!parseStep(argv[i], s)) {
+            std::fprintf(stderr, "window-probe: bad step %s\n", utf8(argv[i]).c_str());
             return 2;
         }
-        conditions.push_back(c);
+        steps.push_back(s);
     }
 
     HWND window = nullptr;
-    while (!(window = FindWindowW(nullptr, title.c_str())) || !IsWindowVisible(window)) {
-        if (GetTickCount64() > deadline) {
-            std::printf("window-probe: no visible window \"%s\"\n", utf8(title).c_str());
-            return 1;
-        }
-        Sleep(50);
-    }
-    std::printf("window-probe: window \"%s\" shown\n", utf8(title).c_str());
-
-    for (const Condition& c : conditions) {
+    for (const Step& s : steps) {
         std::wstring seen;
-        while (!holds(window, c, seen)) {
+        while (!attempt(window, s, seen)) {
             if (GetTickCount64() > deadline) {
-                std::printf("window-probe: control %d never met its condition (last text \"%s\")\n", c.id,
-                            utf8(seen).c_str());
+                if (s.kind == Step::Kind::window)
+                    std::printf("window-probe: no visible window \"%s\"\n", utf8(s.text).c_str());
+                else
+                    std::printf("window-probe: control %d never met its condition (last text \"%s\")\n", s.id,
+                                utf8(seen).c_str());
                 return 1;
             }
             Sleep(50);
         }
-        std::printf("window-probe: control %d: \"%s\"\n", c.id, utf8(seen).c_str());
+        if (s.kind == Step::Kind::window)
+            std::printf("window-probe: window \"%s\" shown\n", utf8(s.text).c_str());
+        else if (s.kind == Step::Kind::equals || s.kind == Step::Kind::differs)
+            std::printf("window-probe: control %d: \"%s\"\n", s.id, utf8(seen).c_str());
+        std::fflush(stdout);
     }
-    std::fflush(stdout);
-    if (close)
-        PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
 }
