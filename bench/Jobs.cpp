@@ -1,41 +1,61 @@
 #include "Jobs.h"
 
+#include "protocol/Programming.h"
+#include "protocol/Reading.h"
+#include "support/MessageBox.h"
+
 #include <windows.h>
 
 namespace {
 
-kes::Frame blockFrame(std::uint8_t command, std::uint8_t block)
-{
-    kes::Frame f{};
-    f[0] = command;
-    f[1] = block;
-    return f;
-}
+// Counts the boxes a job would show; restores the real ones when done.
+class CountedBoxes {
+public:
+    CountedBoxes()
+    {
+        previous_ = kes::setMessageBoxFunction([this](HWND, const std::wstring&, const std::wstring&, UINT) {
+            ++shown;
+            return IDOK;
+        });
+    }
+    ~CountedBoxes() { kes::setMessageBoxFunction(previous_); }
+    CountedBoxes(const CountedBoxes&) = delete;
+    CountedBoxes& operator=(const CountedBoxes&) = delete;
+
+    int shown = 0;
+
+private:
+    kes::MessageBoxFunction previous_;
+};
+
+struct ProgressCount final : kes::ProgrammingUi {
+    void advance() override { ++advanced; }
+    void close() override { closed = true; }
+    int advanced = 0;
+    bool closed = false;
+};
 
 }  // namespace
 
-// Stand-in with the jobs' exchange pattern until the protocol's jobs can be called here.
-bool benchReadingJob(kes::UsbLink& link)
+bool benchReadingJob()
 {
-    kes::Frame reply{};
-    bool ok = link.queryFrame(blockFrame(0x03, 0), reply);
-    Sleep(200);
-    for (std::uint8_t block = 1; block < 16; ++block)
-        ok = link.queryFrame(blockFrame(0x03, block), reply) && ok;
-    return ok;
+    CountedBoxes boxes;
+    kes::readConfiguration(nullptr);
+    return boxes.shown == 0;
 }
 
-bool benchProgrammingJob(kes::UsbLink& link)
+bool benchProgrammingJob()
 {
-    bool ok = true;
+    CountedBoxes boxes;
+    ProgressCount progress;
+    kes::setProgrammingUi(&progress);
+    kes::startProgramming();
     const ULONGLONG start = GetTickCount64();
-    for (int step = 1; step <= 17; ++step) {
-        // Tick n falls at n x 500 ms after the start.
-        const ULONGLONG due = start + 500ULL * static_cast<ULONGLONG>(step);
-        while (GetTickCount64() < due)
+    for (ULONGLONG tick = 1; kes::programmingPending(); ++tick) {
+        while (GetTickCount64() < start + 500 * tick)
             Sleep(1);
-        if (step <= 16)
-            ok = link.sendFrame(blockFrame(0x02, static_cast<std::uint8_t>(step - 1))) && ok;
+        kes::runProgrammingStep(nullptr);
     }
-    return ok;
+    kes::setProgrammingUi(nullptr);
+    return boxes.shown == 0 && progress.closed && progress.advanced == 16;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The reading and programming jobs as the program runs them, driven here without a window.
-#include "link/UsbLink.h"
+// The program's reading and programming jobs, driven here without a window: the bound fields fall
+// back to their own values, and message boxes are counted instead of shown.
 
-// The whole reading job once; true when every block came back.
-bool benchReadingJob(kes::UsbLink& link);
-// The whole programming job, one step per 500 ms tick as the main window's timer gives them;
-// true when all sixteen blocks were accepted.
-bool benchProgrammingJob(kes::UsbLink& link);
+// The whole reading job once; true when it showed no error box.
+bool benchReadingJob();
+// The whole programming job, one step per 500 ms tick as the main window's timer gives them
+// (the first tick 500 ms after the start); true when all sixteen blocks were accepted.
+bool benchProgrammingJob();

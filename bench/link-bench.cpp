@@ -111,7 +111,7 @@ void jobs(double latencyMs, int repeats)
     bool readOk = true;
     for (int i = 0; i < repeats; ++i) {
         double t0 = nowMs();
-        readOk = benchReadingJob(s.link) && readOk;
+        readOk = benchReadingJob() && readOk;
         reading.push_back(nowMs() - t0);
     }
     // Sixteen read exchanges at wire time and the job's one 200 ms pause.
@@ -120,7 +120,7 @@ void jobs(double latencyMs, int repeats)
     std::printf("reading_ok_latency%d %d\n", latency, readOk ? 1 : 0);
 
     double t0 = nowMs();
-    const bool programOk = benchProgrammingJob(s.link);
+    const bool programOk = benchProgrammingJob();
     std::printf("programming_ms_latency%d %.1f\n", latency, nowMs() - t0);
     std::printf("programming_limit_ms %.1f\n", 17.0 * 500.0);  // seventeen ticks of the 500 ms timer
     std::printf("programming_ok_latency%d %d\n", latency, programOk ? 1 : 0);

@@ -8,6 +8,7 @@
 //   <id>:click        click the button (BM_CLICK)
 //   <id>:settext=<t>  set the control's text (WM_SETTEXT)
 //   window=<title>    wait for another visible top-level window and make it the current one
+//   gone=<title>      wait until no visible top-level window has this caption
 //   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
 //   --close           post WM_CLOSE to the current window
 // Exit code 0 when every step held, 1 on timeout, 2 on bad arguments.
@@ -21,7 +22,7 @@
 namespace {
 
 struct Step {
-    enum class Kind { equals, differs, enabled, click, setText, window, rect, close } kind;
+    enum class Kind { equals, differs, enabled, click, setText, window, gone, rect, close } kind;
     int id = 0;
     std::wstring text;
 };
@@ -34,6 +35,11 @@ bool parseStep(const std::wstring& arg, Step& out)
     }
     if (arg == L"--close") {
         out.kind = Step::Kind::close;
+        return true;
+    }
+    if (arg.compare(0, 5, L"gone=") == 0) {
+        out.kind = Step::Kind::gone;
+        out.text = arg.substr(5);
         return true;
     }
     if (arg.compare(0, 7, L"window=") == 0) {
@@ -104,6 +110,8 @@ bool attempt(HWND& window, const Step& s, std::wstring& seen)
             window = other;
         return other != nullptr;
     }
+    case Step::Kind::gone:
+        return visibleWindow(s.text) == nullptr;
     case Step::Kind::rect: {
         RECT r{};
         if (!GetWindowRect(window, &r))
