@@ -1,0 +1,294 @@
+#include "ui/LayoutBuilder.h"
+
+#include "ui/SubclassChain.h"
+
+#include <commctrl.h>
+#include <algorithm>
+
+namespace kes {
+namespace {
+
+constexpr DWORD commonControlClasses = 0x4139; // list-view, tab, up-down, progress, date, standard
+constexpr int mapUnits = 400;
+constexpr float fallbackScale = 2.0f;
+constexpr int baseHeight = 8;     // one text line, layout units
+constexpr BYTE balticCharset = 186;
+
+constexpr int checkBoxExtra = 10; // room for the box when the width comes from the text
+constexpr int buttonExtra = 12;
+
+// Fonts made here when a dialog had none; controls keep them until the process ends.
+class CreatedFonts {
+public:
+    ~CreatedFonts()
+    {
+        for (HFONT f : fonts_)
+            DeleteObject(f);
+    }
+    HFONT keep(HFONT f)
+    {
+        if (f)
+            fonts_.push_back(f);
+        return f;
+    }
+
+private:
+    std::vector<HFONT> fonts_;
+};
+
+CreatedFonts& createdFonts()
+{
+    static CreatedFonts fonts;
+    return fonts;
+}
+
+int halfRoundedUp(int pixels)
+{
+    return (pixels + 1) / 2;
+}
+
+} // namespace
+
+LayoutBuilder::LayoutBuilder(HWND dialog, HINSTANCE instance) : dialog_(dialog), instance_(instance)
+{
+    if (!instance_)
+        instance_ = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
+
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = commonControlClasses;
+    InitCommonControlsEx(&icc);
+
+    const HWND parent = GetParent(dialog_);
+    RECT units{0, 0, mapUnits, mapUnits};
+    if (MapDialogRect(parent ? parent : dialog_, &units)) {
+        scaleX_ = static_cast<float>(units.right) / mapUnits;
+        scaleY_ = static_cast<float>(units.bottom) / mapUnits;
+    } else {
+        scaleX_ = scaleY_ = fallbackScale;
+    }
+
+    if (parent) {
+        font_ = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0));
+        SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    } else {
+        font_ = reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
+    }
+    if (!font_) {
+        font_ = createdFonts().keep(CreateFontW(static_cast<int>(scaleY_ * baseHeight), 0, 0, 0, FW_NORMAL, FALSE,
+                                                FALSE, FALSE, balticCharset, OUT_DEFAULT_PRECIS,
+                                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                                L"MS Sans Serif"));
+    }
+
+    dc_ = GetDC(dialog_);
+    if (dc_ && font_)
+        previousFont_ = SelectObject(dc_, font_);
+}
+
+LayoutBuilder::~LayoutBuilder()
+{
+    if (dc_) {
+        if (previousFont_)
+            SelectObject(dc_, previousFont_);
+        ReleaseDC(dialog_, dc_);
+    }
+}
+
+void LayoutBuilder::startBlock(int x, int y)
+{
+    rowStartX_ = left_ = right_ = x;
+    rowY_ = y;
+    atRowStart_ = true;
+}
+
+void LayoutBuilder::newRow(int step)
+{
+    rowY_ += step;
+    left_ = right_ = rowStartX_;
+    atRowStart_ = true;
+}
+
+void LayoutBuilder::newRowBelowTall(int extra)
+{
+    rowY_ = tallNextRowY_ + extra;
+    left_ = right_ = rowStartX_;
+    atRowStart_ = true;
+}
+
+void LayoutBuilder::gap(int units)
+{
+    left_ += units;
+    right_ = left_;
+}
+
+void LayoutBuilder::reserveWidth(int units)
+{
+    right_ = left_ + units;
+}
+
+SIZE LayoutBuilder::textExtent(const std::wstring& text, HFONT font) const
+{
+    SIZE size{0, 0};
+    if (!dc_)
+        return size;
+    HGDIOBJ previous = font ? SelectObject(dc_, font) : nullptr;
+    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    if (previous)
+        SelectObject(dc_, previous);
+    return size;
+}
+
+LayoutRect LayoutBuilder::nextRect(const std::wstring& text, int height, int extraWidth, bool tall,
+                                   HFONT font) const
+{
+    int h = height;
+    if (font) {
+        const int lineHeight = textExtent(L"Ńg", font).cy;
+        h = static_cast<int>(static_cast<float>((h / baseHeight) * lineHeight) / scaleY_) + h % baseHeight;
+    }
+    LayoutRect r{left_, 0, 0, h};
+    if (tall) {
+        r.top = rowY_ - (h < baseHeight ? 8 : 10);
+        r.width = right_ - left_ + extraWidth;
+        return r;
+    }
+    const int d = h < baseHeight ? 0 : (h - baseHeight) / 2;
+    r.top = rowY_ - baseHeight - d;
+    if (right_ == left_) {
+        const SIZE extent = textExtent(text, font);
+        r.width = halfRoundedUp(extent.cx) + extraWidth;
+        r.height = std::max(halfRoundedUp(extent.cy), h);
+    } else {
+        r.width = right_ - left_;
+    }
+    return r;
+}
+
+HWND LayoutBuilder::create(const wchar_t* className, const ControlSpec& spec, DWORD style, DWORD exStyle,
+                           int height, int extraWidth, bool tall)
+{
+    const LayoutRect r = nextRect(spec.text, height, extraWidth, tall, spec.font);
+    if (tall)
+        tallNextRowY_ = lineStep_ + r.top + r.height;
+
+    const int x = static_cast<int>(r.left * multX_ * scaleX_);
+    const int y = static_cast<int>(r.top * multY_ * scaleY_);
+    const int w = static_cast<int>(r.width * multWidth_ * scaleX_);
+    const int h = static_cast<int>(r.height * multHeight_ * scaleY_);
+
+    const int id = spec.id == nextControlId ? lastId_ + 1 : spec.id;
+    lastId_ = id;
+
+    HWND control = CreateWindowExW(exStyle, className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                   dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    if (control) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font ? spec.font : font_), FALSE);
+        if (spec.font)
+            MoveWindow(control, x, y, w, h, FALSE);
+        for (WNDPROC filter : spec.filters)
+            subclass(control, filter, nullptr);
+    }
+    contentRight_ = std::max(contentRight_, r.left + r.width);
+    contentBottom_ = std::max(contentBottom_, r.top + r.height);
+    lastControl_ = control;
+
+    if (!tall && right_ == left_)
+        right_ = left_ + r.width;
+    left_ = right_;
+    requestedStyle_ = 0;
+    atRowStart_ = false;
+    leftAlign_ = false;
+    return control;
+}
+
+HWND LayoutBuilder::addLabel(const ControlSpec& spec)
+{
+    DWORD style;
+    if (spec.styleGiven)
+        style = static_cast<DWORD>(spec.style);
+    else if (requestedStyle_ & SS_RIGHT)
+        style = static_cast<DWORD>(requestedStyle_);
+    else if (atRowStart_ || leftAlign_)
+        style = SS_LEFT | static_cast<DWORD>(requestedStyle_ & ~SS_TYPEMASK);
+    else
+        style = SS_CENTER | static_cast<DWORD>(requestedStyle_ & ~SS_TYPEMASK);
+    return create(L"Static", spec, style, 0, baseHeight, 0, false);
+}
+
+namespace {
+DWORD extraBits(const ControlSpec& spec, int requested)
+{
+    return static_cast<DWORD>(spec.styleGiven ? spec.style : requested);
+}
+} // namespace
+
+HWND LayoutBuilder::addCheckBox(const ControlSpec& spec)
+{
+    return create(L"Button", spec, BS_AUTOCHECKBOX | WS_TABSTOP | extraBits(spec, requestedStyle_), 0, baseHeight,
+                  checkBoxExtra, false);
+}
+
+HWND LayoutBuilder::addToggleButton(const ControlSpec& spec)
+{
+    return create(L"Button", spec, BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP | extraBits(spec, requestedStyle_), 0, 12,
+                  buttonExtra, false);
+}
+
+HWND LayoutBuilder::addLargeButton(const ControlSpec& spec)
+{
+    const DWORD bits = extraBits(spec, requestedStyle_);
+    HWND button = create(L"Button", spec, WS_TABSTOP | bits, 0, 14, buttonExtra, false);
+    if ((bits & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(lastId_), 0);
+    return button;
+}
+
+HWND LayoutBuilder::addButton(const ControlSpec& spec)
+{
+    const DWORD bits = extraBits(spec, requestedStyle_);
+    HWND button = create(L"Button", spec, WS_TABSTOP | bits, 0, 12, buttonExtra, false);
+    if ((bits & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(lastId_), 0);
+    return button;
+}
+
+HWND LayoutBuilder::addTextEdit(const ControlSpec& spec)
+{
+    return create(L"Edit", spec, ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_), WS_EX_CLIENTEDGE, 12,
+                  0, false);
+}
+
+HWND LayoutBuilder::addDigitsEdit(const ControlSpec& spec)
+{
+    return create(L"Edit", spec,
+                  ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+                  WS_EX_CLIENTEDGE, 12, 0, false);
+}
+
+HWND LayoutBuilder::addSignedEdit(const ControlSpec& spec)
+{
+    return create(L"Edit", spec, ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+                  WS_EX_CLIENTEDGE, 12, 0, false);
+}
+
+HWND LayoutBuilder::addReadOnlyEdit(const ControlSpec& spec)
+{
+    return create(L"Edit", spec, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+                  WS_EX_CLIENTEDGE, 12, 0, false);
+}
+
+HWND LayoutBuilder::addMultiLineEdit(const ControlSpec& spec)
+{
+    const DWORD kind = spec.lines < 2 ? ES_AUTOHSCROLL | WS_TABSTOP : ES_MULTILINE | WS_VSCROLL | WS_TABSTOP;
+    return create(L"Edit", spec, kind | extraBits(spec, requestedStyle_), WS_EX_CLIENTEDGE,
+                  baseHeight * spec.lines + 4, 0, true);
+}
+
+HWND LayoutBuilder::addDropDownList(const ControlSpec& spec)
+{
+    return create(L"ComboBox", spec, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
+                  0, baseHeight * spec.lines + 14, 0, true);
+}
+
+} // namespace kes
