@@ -1,0 +1,115 @@
+#include "storage/AtomicFile.h"
+
+#include <utility>
+#include <vector>
+
+namespace kes {
+namespace {
+
+FileWriteFunction& replacement()
+{
+    static FileWriteFunction fn;
+    return fn;
+}
+
+bool writeAllBytes(HANDLE file, const char* data, DWORD size)
+{
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file, data, size, &written, nullptr) || written == 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close()
+    {
+        if (!valid())
+            return true;
+        const bool closed = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Removes the temporary file unless it has been moved into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!path_.empty())
+            DeleteFileW(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
+std::wstring folderOf(const std::wstring& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        // "C:name" is relative to the drive's current folder.
+        if (path.size() >= 2 && path[1] == L':')
+            return path.substr(0, 2);
+        return L".";
+    }
+    if (slash == 0 || (slash == 2 && path[1] == L':'))
+        return path.substr(0, slash + 1);  // the root itself
+    return path.substr(0, slash);
+}
+
+} // namespace
+
+FileWriteFunction setFileWriteFunction(FileWriteFunction fn)
+{
+    return std::exchange(replacement(), std::move(fn));
+}
+
+bool replaceFileContents(const std::wstring& path, const std::string& bytes)
+{
+    if (path.empty() || bytes.size() > MAXDWORD)
+        return false;
+    // GetTempFileNameW creates the file with a unique name, so nothing else is overwritten.
+    std::vector<wchar_t> tempName(MAX_PATH + 1, L'\0');
+    if (GetTempFileNameW(folderOf(path).c_str(), L"qpc", 0, tempName.data()) == 0)
+        return false;
+    TemporaryFile temp(tempName.data());
+
+    FileHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return false;
+    const auto& write = replacement() ? replacement() : FileWriteFunction(writeAllBytes);
+    if (!write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())))
+        return false;
+    if (!FlushFileBuffers(file.get()))
+        return false;
+    if (!file.close())
+        return false;
+    if (!MoveFileExW(temp.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    temp.release();
+    return true;
+}
+
+} // namespace kes

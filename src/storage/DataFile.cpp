@@ -1,0 +1,92 @@
+#include "storage/DataFile.h"
+
+#include "model/Catalogue.h"
+#include "storage/AtomicFile.h"
+#include "storage/FileDialogs.h"
+#include "storage/RecordFraming.h"
+#include "storage/Utf8Codecvt.h"
+#include "support/MessageBox.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kes {
+namespace {
+
+constexpr wchar_t kSignature = static_cast<wchar_t>(0xFEFF);
+
+// One field's value text as its own writer gives it, without the text's closing mark.
+std::wstring recordValue(InterfaceControl& control, const RecordSpec& spec)
+{
+    std::wostringstream value;
+    control.writeValue(value);
+    std::wstring text = value.str();
+    if (spec.kind == RecordKind::Text && !text.empty() && text.back() == ControlBufor::kRecordMark)
+        text.pop_back();
+    return withoutMarkers(text);
+}
+
+} // namespace
+
+void writeDataFile(std::wostream& out)
+{
+    if (!out)
+        return;
+    const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
+    std::vector<std::wstring> values;
+    values.reserve(specs.size());
+    for (std::size_t i = 0; i < specs.size(); ++i)
+        values.push_back(recordValue(*settingsBufor.at(i), specs[i]));
+    std::wstring text(1, kSignature);
+    text += frameRecords(values, specs);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void readDataFile(std::wistream& in)
+{
+    if (!in)
+        return;
+    using Traits = std::wistream::traits_type;
+    const auto first = in.get();
+    if (!in || !Traits::eq_int_type(first, Traits::to_int_type(kSignature))) {
+        in.setstate(std::ios_base::failbit);
+        return;
+    }
+    const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
+    const std::vector<std::wstring> values = readRecords(in, specs);  // throws before any change
+    std::wistringstream checked(frameRecords(values, specs));
+    settingsBufor.readAll(checked);
+}
+
+void saveDataFile(HWND dialog)
+{
+    prepareFileDialogs(dialog);
+    const auto path = askForDataFile(FileDialogKind::Save);
+    if (!path)
+        return;
+    std::wostringstream text;
+    writeDataFile(text);
+    std::string bytes;
+    if (!text || !encodeUtf8(text.str(), bytes) || !replaceFileContents(*path, bytes))
+        showMessageBox(dialog, L"Nie można zapisać pliku: " + *path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
+}
+
+void openDataFile(HWND dialog)
+{
+    prepareFileDialogs(dialog);
+    const auto path = askForDataFile(FileDialogKind::Open);
+    if (!path)
+        return;
+    std::wifstream in;
+    in.imbue(utf8Locale());
+    in.open(path->c_str(), std::ios_base::in | std::ios_base::binary);
+    try {
+        readDataFile(in);
+    } catch (const ControlBufor::BadFormatInFile&) {
+        showMessageBox(dialog, L"Błędny format pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
+    }
+}
+
+} // namespace kes
