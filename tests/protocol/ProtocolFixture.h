@@ -1,0 +1,126 @@
+#pragma once
+// A test window, the program's usbLink on the simulator (virtual time), and the seams
+// (message boxes, progress window, main timer) replaced by recorders.
+#include "ModuleWindow.h"
+#include "SimHarness.h"
+
+#include "link/UsbLink.h"
+#include "protocol/ConfigRecords.h"
+#include "protocol/Programming.h"
+#include "protocol/Supervision.h"
+#include "support/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace protocol_tests {
+
+struct ShownBox {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+
+struct RecordingProgress final : kes::ProgrammingUi {
+    int advances = 0;
+    int closes = 0;
+    void advance() override { ++advances; }
+    void close() override { ++closes; }
+};
+
+struct RecordingTimer final : kes::MainTimer {
+    int stops = 0;
+    int starts = 0;
+    void stop(HWND) override { ++stops; }
+    void start(HWND) override { ++starts; }
+};
+
+inline void resetProtocolGlobals()
+{
+    kes::programmingStepCounter = kes::noProgramming;
+    kes::out1Clicked = kes::out2Clicked = kes::clipClicked = kes::smsClicked = false;
+    kes::supervision = kes::SupervisionState();
+    kes::UsbLink& l = kes::usbLink;
+    l.responding = false;
+    l.temperature = -1000;
+    l.moduleText.clear();
+    l.in1State = l.in2State = l.out1State = l.out2State = false;
+    l.operatorName.clear();
+    l.signalLevel = -1;
+    l.supplyVolts = -1;
+    l.requestOut1Toggle = l.requestOut2Toggle = l.requestClip = l.requestSms = false;
+    l.outNumber.clear();
+    l.outSmsText.clear();
+    l.replyWaiting = false;
+}
+
+inline qlvsim::Block dataOf(const kes::Frame& frame)
+{
+    qlvsim::Block b{};
+    std::copy(frame.begin() + 2, frame.begin() + 28, b.begin());
+    return b;
+}
+
+class ProtocolTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetProtocolGlobals();
+        h.attachGlobalLink();
+        window = std::make_unique<ModuleWindow>();
+        previousBox = kes::setMessageBoxFunction(
+            [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+                boxes.push_back({owner, text, caption, type});
+                return IDOK;
+            });
+        kes::setProgrammingUi(&progress);
+        kes::setMainTimer(&timer);
+    }
+
+    void TearDown() override
+    {
+        kes::setMessageBoxFunction(previousBox);
+        kes::setProgrammingUi(nullptr);
+        kes::setMainTimer(nullptr);
+        window.reset();
+        resetProtocolGlobals();
+    }
+
+    HWND dialog() const { return window->hwnd(); }
+    bool connect() { return h.connect(kes::usbLink); }
+    // One timer period: the tick, then the rest of the 500 ms.
+    void tickOnce()
+    {
+        const double start = h.nowMs();
+        kes::tick(dialog());
+        const double used = h.nowMs() - start;
+        if (used < 500.0)
+            h.advanceMs(500.0 - used);
+    }
+    std::size_t framesWithCommand(std::uint8_t command) const
+    {
+        std::size_t n = 0;
+        for (const auto& e : h.sim.journal())
+            if (e.direction == qlvsim::Direction::HostToModule && e.bytes.size() == 30 && e.bytes[0] == command)
+                ++n;
+        return n;
+    }
+    void fillModuleMemory(std::uint8_t value)
+    {
+        for (std::size_t b = 0; b < qlvsim::blockCount; ++b)
+            h.sim.block(b).fill(value);
+    }
+
+    harness::SimHarness h;
+    std::unique_ptr<ModuleWindow> window;
+    std::vector<ShownBox> boxes;
+    RecordingProgress progress;
+    RecordingTimer timer;
+    kes::MessageBoxFunction previousBox;
+};
+
+} // namespace protocol_tests
