@@ -1,0 +1,306 @@
+#include "ui/MainWindowLayout.h"
+
+#include "model/Catalogue.h"
+#include "ui/ResourceIds.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum class Kind { Label, Check, Indicator, Button, LargeButton, Edit, Number, Signed, ReadOnly, TextBox, List };
+
+struct Expected {
+    int id;
+    Kind kind;
+    std::wstring caption;
+    int x;
+    int width; // 0: from the text
+    int rowY;
+};
+
+// The whole window, in creation order.
+std::vector<Expected> expectedControls()
+{
+    std::vector<Expected> e;
+    int id = 10001;
+    auto add = [&](Kind k, std::wstring caption, int x, int width, int rowY) {
+        e.push_back({id++, k, std::move(caption), x, width, rowY});
+    };
+    add(Kind::Label, L"Kod dostępu", 5, 45, 15);
+    add(Kind::Edit, L"", 50, 30, 15);
+    add(Kind::Label, L"Kod PIN karty SIM", 100, 60, 15);
+    add(Kind::Number, L"", 160, 30, 15);
+    for (int input = 0; input < 2; ++input) {
+        const int y = 31 + 16 * input;
+        add(Kind::Check, input == 0 ? L"IN-1" : L"IN-2", 5, 35, y);
+        add(Kind::Edit, L"", 40, 40, y);
+        add(Kind::List, L"", 85, 40, y);
+        add(Kind::Label, L"Pobudzenie [s]", 125, 50, y);
+        add(Kind::Number, L"", 175, 25, y);
+        add(Kind::Check, L"SMS ON", 210, 40, y);
+        add(Kind::Edit, L"", 250, 50, y);
+        add(Kind::Check, L"SMS OFF", 310, 40, y);
+        add(Kind::Edit, L"", 350, 50, y);
+    }
+    add(Kind::Check, L"OUT-1", 5, 35, 63);
+    add(Kind::Edit, L"", 40, 40, 63);
+    add(Kind::Check, L"sterowanie wejściem 1", 85, 90, 63);
+    add(Kind::Check, L"czasowo [s]", 180, 50, 63);
+    add(Kind::Number, L"", 230, 25, 63);
+    add(Kind::Label, L"Sterowanie SMS-ami:", 330, 0, 63);
+    add(Kind::Check, L"sterowanie CLIP", 35, 65, 79);
+    add(Kind::Check, L"tylko użytkownicy", 100, 65, 79);
+    add(Kind::Check, L"czasowo [s]", 165, 50, 79);
+    add(Kind::Number, L"", 215, 25, 79);
+    add(Kind::Check, L"tylko użytkownicy", 330, 60, 79);
+    add(Kind::Check, L"OUT-2", 5, 35, 95);
+    add(Kind::Edit, L"", 40, 40, 95);
+    add(Kind::Check, L"sterowanie wejściem 2", 85, 90, 95);
+    add(Kind::Check, L"czasowo [s]", 180, 50, 95);
+    add(Kind::Number, L"", 230, 25, 95);
+    add(Kind::Check, L"sterowanie temperaturą", 35, 80, 111);
+    add(Kind::Check, L"TEMP", 5, 35, 127);
+    add(Kind::Edit, L"", 40, 40, 127);
+    add(Kind::Check, L"SMS ON", 85, 40, 127);
+    add(Kind::Check, L"SMS OFF", 125, 40, 127);
+    add(Kind::Label, L"max [C]", 165, 30, 127);
+    add(Kind::Signed, L"", 195, 20, 127);
+    add(Kind::Label, L"min [C]", 215, 30, 127);
+    add(Kind::Signed, L"", 245, 20, 127);
+    add(Kind::Check, L"POWER", 5, 25, 143);
+    add(Kind::Label, L"max [V]", 30, 30, 143);
+    add(Kind::Number, L"", 60, 20, 143);
+    add(Kind::Label, L"min [V]", 80, 30, 143);
+    add(Kind::Number, L"", 110, 20, 143);
+    add(Kind::Label, L"OUT", 160, 20, 143);
+    add(Kind::Label, L"TEMP", 180, 20, 143);
+    add(Kind::Label, L"PWR", 200, 20, 143);
+    add(Kind::Label, L"CLIP", 220, 20, 143);
+    add(Kind::Label, L"PODSŁUCH", 240, 40, 143);
+    add(Kind::Label, L"POSŁANIEC", 280, 40, 143);
+    add(Kind::Label, L"UPRAWNIENIA CZAS. [h]", 320, 90, 143);
+    for (int u = 0; u < 5; ++u) {
+        const int y = 159 + 16 * u;
+        add(Kind::Check, L"Użytkownik " + std::to_wstring(u + 1), 5, 55, y);
+        add(Kind::Edit, L"", 60, 50, y);
+        add(Kind::List, L"", 115, 45, y);
+        add(Kind::Check, L"", 167, 20, y);
+        add(Kind::Check, L"", 187, 20, y);
+        add(Kind::Check, L"", 207, 20, y);
+        add(Kind::Check, L"", 227, 20, y);
+        add(Kind::Check, L"", 257, 30, y);
+        add(Kind::Check, L"", 297, 30, y);
+        add(Kind::Check, L"", 339, 20, y);
+        add(Kind::Number, L"", 359, 25, y);
+    }
+    add(Kind::Label, L"Status", 5, 30, 242);
+    add(Kind::ReadOnly, L"", 35, 80, 242);
+    add(Kind::LargeButton, L"Otwórz", 130, 30, 242);
+    add(Kind::LargeButton, L"Zapisz", 170, 30, 242);
+    add(Kind::LargeButton, L"Pomoc", 210, 30, 242);
+    add(Kind::LargeButton, L"Zamknij", 290, 40, 242);
+    add(Kind::LargeButton, L"Programuj", 350, 40, 242);
+    const std::pair<const wchar_t*, Kind> column[] = {{L"Operator", Kind::ReadOnly}, {L"Poziom", Kind::ReadOnly},
+                                                      {L"POWER", Kind::ReadOnly},    {L"OUT-1", Kind::Indicator},
+                                                      {L"OUT-2", Kind::Indicator},   {L"IN-1", Kind::Indicator},
+                                                      {L"IN-2", Kind::Indicator},    {L"TEMP", Kind::ReadOnly}};
+    const int columnRows[] = {15, 31, 47, 71, 87, 111, 127, 143};
+    for (int r = 0; r < 8; ++r) {
+        add(Kind::Label, column[r].first, 410, 30, columnRows[r]);
+        add(column[r].second, L"", 440, column[r].second == Kind::Indicator ? 15 : 25, columnRows[r]);
+    }
+    add(Kind::Label, L"Tel.", 410, 15, 167);
+    add(Kind::Edit, L"", 425, 100, 167);
+    add(Kind::Button, L"Wyślij CLIP / USSD", 530, 70, 167);
+    add(Kind::TextBox, L"", 410, 160, 191);
+    add(Kind::Button, L"Usuń", 575, 25, 191);
+    add(Kind::Button, L"Wyślij SMS", 470, 60, 237); // 20 units below the text box's bottom (217)
+    return e;
+}
+
+struct KindTraits {
+    const wchar_t* className;
+    DWORD style;  // must all be set
+    DWORD absent; // must all be clear
+    int height;   // units
+};
+
+KindTraits traits(Kind k)
+{
+    constexpr DWORD editBits = ES_AUTOHSCROLL | WS_TABSTOP;
+    switch (k) {
+    case Kind::Label: return {L"Static", 0, WS_TABSTOP, 8};
+    case Kind::Check: return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, BS_PUSHLIKE, 8};
+    case Kind::Indicator: return {L"Button", BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 0, 12};
+    case Kind::Button: return {L"Button", WS_TABSTOP, BS_CHECKBOX | BS_AUTOCHECKBOX, 12};
+    case Kind::LargeButton: return {L"Button", WS_TABSTOP, BS_CHECKBOX | BS_AUTOCHECKBOX, 14};
+    case Kind::Edit: return {L"Edit", editBits, ES_NUMBER | ES_RIGHT | ES_READONLY | ES_MULTILINE, 12};
+    case Kind::Number: return {L"Edit", editBits | ES_NUMBER | ES_RIGHT, ES_READONLY | ES_MULTILINE, 12};
+    case Kind::Signed: return {L"Edit", editBits | ES_RIGHT, ES_NUMBER | ES_READONLY | ES_MULTILINE, 12};
+    case Kind::ReadOnly: return {L"Edit", editBits | ES_READONLY, ES_NUMBER | ES_MULTILINE, 12};
+    case Kind::TextBox: return {L"Edit", ES_MULTILINE | WS_VSCROLL | WS_TABSTOP, ES_READONLY, 36};
+    case Kind::List: return {L"ComboBox", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_TABSTOP, CBS_SORT, 38};
+    }
+    return {L"", 0, 0, 0};
+}
+
+int topOf(Kind k, int rowY)
+{
+    switch (traits(k).height) {
+    case 8: return rowY - 8;
+    case 14: return rowY - 11;
+    default: return rowY - 10; // 12-high single-line controls, the text box and the lists
+    }
+}
+
+INT_PTR CALLBACK layoutOnly(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        kes::buildMainWindow(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+class MainWindowLayout : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr,
+                                    &layoutOnly, 0);
+        ASSERT_NE(dialog, nullptr);
+        RECT units{0, 0, 400, 400};
+        ASSERT_TRUE(MapDialogRect(dialog, &units));
+        scaleX = static_cast<float>(units.right) / 400;
+        scaleY = static_cast<float>(units.bottom) / 400;
+    }
+    void TearDown() override { DestroyWindow(dialog); }
+    HWND dialog = nullptr;
+    float scaleX = 0, scaleY = 0;
+};
+
+TEST_F(MainWindowLayout, HoldsExactlyTheTemplatesControlsAndTheDenseRunInCreationOrder)
+{
+    std::vector<int> got;
+    for (HWND child : uitest::childrenOf(dialog))
+        got.push_back(GetDlgCtrlID(child));
+    std::vector<int> expected{IDC_MODULE_PICTURE, IDC_HIDDEN_BUTTON};
+    for (int id = 10001; id <= 10143; ++id)
+        expected.push_back(id);
+    EXPECT_EQ(got, expected);
+}
+
+TEST_F(MainWindowLayout, EveryControlHasItsKindCaptionPositionAndWidth)
+{
+    const auto expected = expectedControls();
+    ASSERT_EQ(expected.size(), 143u);
+    ASSERT_EQ(expected.back().id, 10143);
+    for (const Expected& c : expected) {
+        SCOPED_TRACE(c.id);
+        HWND control = GetDlgItem(dialog, c.id);
+        ASSERT_NE(control, nullptr);
+        const KindTraits t = traits(c.kind);
+        EXPECT_EQ(uitest::classOf(control), t.className);
+        const DWORD style = uitest::styleOf(control);
+        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | t.style), WS_CHILD | WS_VISIBLE | t.style) << std::hex << style;
+        EXPECT_EQ(style & t.absent, 0u) << std::hex << style;
+        if (c.kind == Kind::Button || c.kind == Kind::LargeButton) {
+            EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
+        }
+        const bool edit = std::wstring(t.className) == L"Edit";
+        EXPECT_EQ((uitest::exStyleOf(control) & WS_EX_CLIENTEDGE) != 0, edit);
+        if (!edit) {
+            EXPECT_EQ(uitest::textOf(control), c.caption);
+        }
+        const RECT r = uitest::clientRectInParent(control);
+        EXPECT_EQ(r.left, static_cast<LONG>(c.x * scaleX));
+        EXPECT_EQ(r.top, static_cast<LONG>(topOf(c.kind, c.rowY) * scaleY));
+        if (c.width) {
+            EXPECT_EQ(r.right - r.left, static_cast<LONG>(c.width * scaleX));
+        }
+        if (c.kind != Kind::List && c.width) {
+            EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(t.height * scaleY));
+        }
+    }
+}
+
+TEST_F(MainWindowLayout, TheTemplateGivesThePictureAndTheHiddenButton)
+{
+    HWND picture = GetDlgItem(dialog, IDC_MODULE_PICTURE);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(uitest::styleOf(picture) & SS_TYPEMASK, static_cast<DWORD>(SS_BITMAP));
+    HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(bitmap, nullptr);
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(bitmap, sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 260);
+    EXPECT_EQ(info.bmHeight, 295);
+    EXPECT_EQ(uitest::clientRectInParent(picture).left, static_cast<LONG>(470 * scaleX));
+
+    HWND hidden = GetDlgItem(dialog, IDC_HIDDEN_BUTTON);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_EQ(uitest::classOf(hidden), L"Button");
+    EXPECT_EQ(uitest::textOf(hidden), L"");
+    RECT r{200, 225, 250, 235};
+    MapDialogRect(dialog, &r);
+    EXPECT_EQ(uitest::clientRectInParent(hidden).left, r.left);
+    EXPECT_EQ(uitest::clientRectInParent(hidden).top, r.top);
+
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    EXPECT_STREQ(caption, L"Quellmo PC");
+}
+
+TEST_F(MainWindowLayout, TheBitmapResourceIsATrueColourPicture)
+{
+    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDB_MODULE_PICTURE), RT_BITMAP);
+    ASSERT_NE(resource, nullptr);
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, resource)));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biBitCount, 24);
+    EXPECT_EQ(header->biWidth, 260);
+    EXPECT_EQ(header->biHeight, 295);
+}
+
+TEST_F(MainWindowLayout, ListsKeepTheirItemsInInsertionOrder)
+{
+    settingsBufor.attachAll(dialog);
+    struct ListCase {
+        int id;
+        std::vector<std::wstring> items;
+    };
+    const std::vector<std::wstring> wiring{L"NO PLUS", L"NO GND", L"NC PLUS", L"NC GND"};
+    const std::vector<std::wstring> notify{L"- - -", L"CLIP", L"SMS", L"CLIP+SMS", L"SMS+CLIP"};
+    const std::vector<ListCase> lists{{10007, wiring}, {10016, wiring}, {10062, notify}, {10106, notify}};
+    for (const ListCase& list : lists) {
+        SCOPED_TRACE(list.id);
+        HWND combo = GetDlgItem(dialog, list.id);
+        ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(list.items.size()));
+        for (std::size_t i = 0; i < list.items.size(); ++i) {
+            wchar_t text[32] = {};
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            EXPECT_EQ(text, list.items[i]);
+        }
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    }
+}
+
+TEST_F(MainWindowLayout, FirstUsersTimeLimitedRightsAreHiddenTheOthersShown)
+{
+    settingsBufor.attachAll(dialog);
+    firstUserTimeRightsView.attach(dialog, 0);
+    for (int user = 0; user < 5; ++user) {
+        for (int offset : {9, 10}) {
+            HWND control = GetDlgItem(dialog, ids::userId(user, offset));
+            EXPECT_EQ(IsWindowVisible(control) != FALSE, user != 0) << user << " " << offset;
+        }
+    }
+}
+
+} // namespace
