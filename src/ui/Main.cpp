@@ -1,8 +1,15 @@
-// Start-up placeholder until the main dialog exists.
-#include <windows.h>
+// The process entry: the main dialog is the whole program.
+#include "ui/ExceptionFilter.h"
+#include "ui/Shell.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+namespace {
+// Installed by static construction, before the entry function runs.
+struct FilterInstaller {
+    FilterInstaller() { kes::installUnhandledExceptionFilter(); }
+} filterInstaller;
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    MessageBoxW(nullptr, L"Quellmo PC", L"Quellmo PC", MB_OK);
-    return 0;
+    return kes::runMainDialog(instance);
 }

@@ -1,0 +1,164 @@
+#include "ui/Shell.h"
+
+#include "model/Catalogue.h"
+#include "model/EnableRules.h"
+#include "model/Validation.h"
+#include "protocol/Programming.h"
+#include "protocol/Supervision.h"
+#include "storage/DataFile.h"
+#include "storage/FileDialogs.h"
+#include "support/HelpLauncher.h"
+#include "ui/ExceptionFilter.h"
+#include "ui/MainWindowLayout.h"
+#include "ui/ProgressDialog.h"
+#include "ui/ResourceIds.h"
+
+#include <commctrl.h>
+
+namespace kes {
+namespace {
+
+HINSTANCE instance = nullptr;
+
+constexpr int dialogFailed = 1; // a handler failed and the dialog was ended
+
+void closeMainDialog(HWND dialog, INT_PTR result = 0)
+{
+    EnableWindow(GetDlgItem(dialog, IDC_HIDDEN_BUTTON), TRUE);
+    EndDialog(dialog, result);
+}
+
+void initialise(HWND dialog)
+{
+    InitCommonControls();
+    buildMainWindow(dialog, instance);
+    settingsBufor.attachAll(dialog);
+    linkStatusField.attach(dialog, L"podłącz QLV-3 USB");
+    connectedOnlyGroup.attach(dialog, false);
+    statusBufor.attachAll(dialog);
+    firstUserTimeRightsView.attach(dialog, 0);
+    connectProgressToProgramming();
+
+    SetClassLongPtrW(dialog, GCLP_HICON,
+                     reinterpret_cast<LONG_PTR>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN_ICON))));
+    ShowWindow(GetDlgItem(dialog, IDC_HIDDEN_BUTTON), SW_HIDE);
+    SetTimer(dialog, mainTimerId, mainTimerPeriodMs, nullptr);
+    centerOnParent(dialog, ids::accessCode);
+}
+
+INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        onCommand(dialog, wParam);
+        switch (LOWORD(wParam)) {
+        case ids::closeButton:
+            closeMainDialog(dialog);
+            break;
+        case ids::programButton:
+            if (validateSettings(dialog)) {
+                startProgramming();
+                openProgressDialog(dialog);
+            }
+            break;
+        default:
+            break;
+        }
+        return FALSE;
+    case WM_TIMER:
+        tick(dialog);
+        return FALSE;
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+        closeMainDialog(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+HINSTANCE instanceHandle()
+{
+    return instance ? instance : GetModuleHandleW(nullptr);
+}
+
+void setInstanceHandle(HINSTANCE handle)
+{
+    instance = handle;
+}
+
+int runMainDialog(HINSTANCE handle)
+{
+    setInstanceHandle(handle);
+    const INT_PTR result =
+        DialogBoxParamW(instanceHandle(), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr, &mainDialogProc, 0);
+    return result == 0 ? 0 : dialogFailed;
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    try {
+        return handle(dialog, message, wParam);
+    } catch (...) {
+        // No exception may unwind through Windows' frames: report it and end the program's window.
+        reportProgramFault();
+        closeMainDialog(dialog, dialogFailed);
+        return TRUE;
+    }
+}
+
+void onCommand(HWND dialog, WPARAM wParam)
+{
+    prepareFileDialogs(dialog); // only the first call fills the record
+    const int id = LOWORD(wParam);
+    switch (id) {
+    case ids::openButton:
+        openDataFile(dialog);
+        return;
+    case ids::saveButton:
+        saveDataFile(dialog);
+        return;
+    case ids::helpButton:
+        openWithAssociatedApp(programFolder + L"\\instrukcja.pdf");
+        return;
+    case ids::statusOut1:
+        out1Clicked = true;
+        return;
+    case ids::statusOut2:
+        out2Clicked = true;
+        return;
+    case ids::clipUssdButton:
+        clipClicked = true;
+        return;
+    case ids::clearTextButton:
+        remoteText.setText(L"");
+        return;
+    case ids::smsButton:
+        smsClicked = true;
+        return;
+    default:
+        model::refreshOnClick(id);
+        return;
+    }
+}
+
+void centerOnParent(HWND window, int controlId)
+{
+    HWND parent = GetParent(window);
+    if (!parent)
+        parent = GetDesktopWindow();
+    RECT outer{}, own{};
+    GetWindowRect(parent, &outer);
+    GetWindowRect(window, &own);
+    const int x = outer.left + ((outer.right - outer.left) - (own.right - own.left)) / 2;
+    const int y = outer.top + ((outer.bottom - outer.top) - (own.bottom - own.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE);
+    SetFocus(controlId ? GetDlgItem(window, controlId) : nullptr);
+}
+
+} // namespace kes
