@@ -209,8 +209,11 @@ void tick(HWND dialog)
         result = pollStatus();
 
     if (link.isOpen() && result != PollResult::NoReply && result != PollResult::Good) {
-        if (!link.recover())
+        if (!link.recover()) {
             ::linkStatusField.setText(plugInText);
+            // The line now says "plug in": a reopen by the connect step below must show itself.
+            supervision.connectedShown = false;
+        }
     }
 
     if (!link.isOpen())

@@ -316,3 +316,24 @@ TEST_F(Supervision, PollWithoutInterfaceOrWhileSettling)
     h.advanceMs(7001);
     EXPECT_EQ(pollStatus(), PollResult::Good);
 }
+
+TEST_F(Supervision, ReopenAfterGivingUpShowsTheLinkAgain)
+{
+    // The module answers every poll badly, so it never counts as responding and each
+    // recovery window ends with the link closed; the interface itself stays plugged in.
+    h.sim.faults().wrongByte0 = 1000000;
+    int closes = 0;
+    for (int i = 0; i < 80; ++i) {
+        tickOnce();
+        ASSERT_FALSE(usbLink.responding);
+        if (usbLink.isOpen()) {
+            EXPECT_EQ(window->text(ids::linkStatus), linkOk) << "tick " << i;
+        } else {
+            EXPECT_EQ(window->text(ids::linkStatus), plugIn) << "tick " << i;
+        }
+    }
+    for (const auto& e : h.sim.journal())
+        if (e.direction == qlvsim::Direction::Event && e.note == "close")
+            ++closes;
+    EXPECT_GE(closes, 1) << "the recovery window must have run out at least once";
+}
