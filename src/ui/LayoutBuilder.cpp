@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <algorithm>
+#include <cmath>
 
 namespace kes {
 namespace {
@@ -42,9 +43,11 @@ CreatedFonts& createdFonts()
     return fonts;
 }
 
-int halfRoundedUp(int pixels)
+// Pixels to layout units, rounded up. With the classic two pixels a unit this is half the
+// pixel size; at other scales a text still fits the control made for it.
+int unitsRoundedUp(int pixels, float scale)
 {
-    return (pixels + 1) / 2;
+    return static_cast<int>(std::ceil(static_cast<float>(pixels) / scale - 1e-4f));
 }
 
 } // namespace
@@ -157,8 +160,8 @@ LayoutRect LayoutBuilder::nextRect(const std::wstring& text, int height, int ext
     r.top = rowY_ - baseHeight - d;
     if (right_ == left_) {
         const SIZE extent = textExtent(text, font);
-        r.width = halfRoundedUp(extent.cx) + extraWidth;
-        r.height = std::max(halfRoundedUp(extent.cy), h);
+        r.width = unitsRoundedUp(extent.cx, scaleX_) + extraWidth;
+        r.height = std::max(unitsRoundedUp(extent.cy, scaleY_), h);
     } else {
         r.width = right_ - left_;
     }

@@ -91,28 +91,45 @@ TEST(LayoutBuilder, ParentFontAndScaleWinOverTheDialogsOwn)
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(b.addLabel(L"x"), WM_GETFONT, 0, 0)), parentFont);
 }
 
-TEST(LayoutBuilder, ALabelWithoutReservedWidthTakesHalfItsTextWidth)
+int unitsFor(int pixels, float scale)
 {
-    uitest::TemplateDialog dialog(L"MS Sans Serif", 8);
+    int units = 0;
+    while (units * scale < static_cast<float>(pixels))
+        ++units;
+    return units;
+}
+
+class TextSized : public ::testing::TestWithParam<WORD> {};
+
+// At two pixels a unit (10 points) that is half the text's width, rounded up.
+TEST_P(TextSized, ALabelWithoutReservedWidthIsAsWideAsItsText)
+{
+    uitest::TemplateDialog dialog(L"MS Sans Serif", GetParam());
     LayoutBuilder b(dialog.get());
     b.startBlock(20, 40);
     const std::wstring text = L"Sterowanie SMS-ami:";
     const SIZE extent = measure(dialog.get(), b.font(), text);
-    const int units = (extent.cx + 1) / 2;
+    const int units = unitsFor(extent.cx, b.scaleX());
+    if (b.scaleX() == 2.0f) {
+        EXPECT_EQ(units, (extent.cx + 1) / 2);
+    }
     HWND label = b.addLabel(text);
     EXPECT_EQ(b.left(), 20 + units);
     EXPECT_EQ(b.right(), 20 + units);
     const RECT r = uitest::clientRectInParent(label);
     EXPECT_EQ(r.right - r.left, static_cast<LONG>(units * b.scaleX()));
-    EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(std::max<int>((extent.cy + 1) / 2, 8) * b.scaleY()));
+    EXPECT_GE(r.right - r.left + 1, extent.cx) << "the text fits";
+    EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(std::max<int>(unitsFor(extent.cy, b.scaleY()), 8) * b.scaleY()));
 
     // A check box sized to its text gets 10 more units for the box.
     HWND check = b.addCheckBox(ControlSpec(L"IN-1"));
-    const int checkUnits = (measure(dialog.get(), b.font(), L"IN-1").cx + 1) / 2 + 10;
+    const int checkUnits = unitsFor(measure(dialog.get(), b.font(), L"IN-1").cx, b.scaleX()) + 10;
     EXPECT_EQ(uitest::clientRectInParent(check).right - uitest::clientRectInParent(check).left,
               static_cast<LONG>(checkUnits * b.scaleX()));
     EXPECT_EQ(b.right(), 20 + units + checkUnits);
 }
+
+INSTANTIATE_TEST_SUITE_P(LayoutBuilder, TextSized, ::testing::Values(WORD{8}, WORD{10}));
 
 struct KindCase {
     const char* name;

@@ -241,7 +241,12 @@ TEST_F(MainWindowLayout, TheTemplateGivesThePictureAndTheHiddenButton)
     ASSERT_TRUE(GetObjectW(bitmap, sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 260);
     EXPECT_EQ(info.bmHeight, 295);
-    EXPECT_EQ(uitest::clientRectInParent(picture).left, static_cast<LONG>(470 * scaleX));
+    RECT area{470, 5, 570, 105};
+    MapDialogRect(dialog, &area);
+    EXPECT_EQ(uitest::clientRectInParent(picture).left, area.left);
+    // The picture is scaled into its 100 x 100 units instead of growing over the status column.
+    EXPECT_EQ(uitest::clientRectInParent(picture).right, area.right);
+    EXPECT_EQ(uitest::clientRectInParent(picture).bottom, area.bottom);
 
     HWND hidden = GetDlgItem(dialog, IDC_HIDDEN_BUTTON);
     ASSERT_NE(hidden, nullptr);
