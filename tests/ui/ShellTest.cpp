@@ -5,6 +5,8 @@
 #include "model/Validation.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
+#include "support/HelpLauncher.h"
+#include "support/HelpRecorder.h"
 #include "support/MessageBox.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
@@ -13,6 +15,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -107,7 +110,7 @@ protected:
         ASSERT_TRUE(IsWindowEnabled(item(ids::programButton)));
     }
 
-    int framesWithCommand(std::uint8_t command) const
+    int framesWithCommand(std::uint8_t command)
     {
         int n = 0;
         for (const auto& e : sim.sim.journal())
@@ -232,6 +235,64 @@ TEST_F(ShellTest, ClearEmptiesTheMessageField)
     SetWindowTextW(item(ids::remoteText), L"ALARM ON");
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::clearTextButton, BN_CLICKED), 0);
     EXPECT_EQ(uitest::textOf(item(ids::remoteText)), L"");
+}
+
+// Points an existing document class's open command somewhere else for one test.
+class OpenCommandOverride {
+public:
+    OpenCommandOverride(const std::wstring& className, const std::wstring& command)
+        : key_(L"SOFTWARE\\Classes\\" + className + L"\\shell\\open\\command")
+    {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS) {
+            wchar_t old[1024] = {};
+            DWORD bytes = sizeof(old) - sizeof(wchar_t);
+            had_ = RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &bytes) ==
+                   ERROR_SUCCESS;
+            old_ = old;
+            RegCloseKey(k);
+        }
+        helptest::setDefaultValue(HKEY_LOCAL_MACHINE, key_, command);
+    }
+    ~OpenCommandOverride()
+    {
+        if (had_)
+            helptest::setDefaultValue(HKEY_LOCAL_MACHINE, key_, old_);
+        else
+            RegDeleteKeyW(HKEY_LOCAL_MACHINE, key_.c_str());
+    }
+
+private:
+    std::wstring key_, old_;
+    bool had_ = false;
+};
+
+std::wstring pdfClass()
+{
+    HKEY k = nullptr;
+    wchar_t name[256] = {};
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.pdf", 0, KEY_READ, &k) == ERROR_SUCCESS) {
+        DWORD bytes = sizeof(name) - sizeof(wchar_t);
+        RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(name), &bytes);
+        RegCloseKey(k);
+    }
+    return name;
+}
+
+TEST_F(ShellTest, HelpOpensTheManualBesideTheProgramWithTheAssociatedApplication)
+{
+    helptest::RecorderOutput recorder;
+    std::unique_ptr<helptest::Association> association;
+    std::wstring className = pdfClass();
+    if (className.empty()) {
+        className = L"QuellmoTest.Pdf";
+        association = std::make_unique<helptest::Association>(HKEY_LOCAL_MACHINE, L".pdf", className, nullptr);
+    }
+    OpenCommandOverride command(className, L"\"" + helptest::recorderPath() + L"\" \"%1\"");
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::helpButton, BN_CLICKED), 0);
+    EXPECT_EQ(recorder.waitForLine(),
+              L"\"" + helptest::recorderPath() + L"\" \"" + kes::programFolder + L"\\instrukcja.pdf\"");
+    EXPECT_TRUE(boxes.empty()) << "the help command reports nothing";
 }
 
 TEST_F(ShellTest, ProgramWithAValidationFaultShowsOnlyTheFaultList)
