@@ -7,6 +7,7 @@
 //   <id>:enabled      wait until the control is enabled
 //   <id>:click        click the button (BM_CLICK)
 //   <id>:settext=<t>  set the control's text (WM_SETTEXT)
+//   <id>:select=<n>   select item n of a drop-down list (CB_SETCURSEL)
 //   window=<title>    wait for another visible top-level window and make it the current one
 //   gone=<title>      wait until no visible top-level window has this caption
 //   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
@@ -22,7 +23,7 @@
 namespace {
 
 struct Step {
-    enum class Kind { equals, differs, enabled, click, setText, window, gone, rect, close } kind;
+    enum class Kind { equals, differs, enabled, click, setText, select, window, gone, rect, close } kind;
     int id = 0;
     std::wstring text;
 };
@@ -62,6 +63,9 @@ bool parseStep(const std::wstring& arg, Step& out)
         out.kind = Step::Kind::enabled;
     } else if (rest == L":click") {
         out.kind = Step::Kind::click;
+    } else if (rest.compare(0, 8, L":select=") == 0) {
+        out.kind = Step::Kind::select;
+        out.text = rest.substr(8);
     } else if (rest.compare(0, 9, L":settext=") == 0) {
         out.kind = Step::Kind::setText;
         out.text = rest.substr(9);
@@ -136,6 +140,12 @@ bool attempt(HWND& window, const Step& s, std::wstring& seen)
         DWORD_PTR result = 0;
         return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.text.c_str()),
                                    SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+    case Step::Kind::select: {
+        DWORD_PTR result = 0;
+        const WPARAM item = std::wcstoul(s.text.c_str(), nullptr, 10);
+        return SendMessageTimeoutW(control, CB_SETCURSEL, item, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0 &&
+               result == item;
     }
     default:
         if (!controlText(control, seen))
