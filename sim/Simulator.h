@@ -179,7 +179,12 @@ public:
     void atFrame(std::uint64_t frame, std::function<void()> action, std::size_t index = 0);
 
     // --- Journal and state file -------------------------------------------------------------
-    const std::vector<JournalEntry>& journal() const { return journal_; }
+    // Brought up to now first, like every other look at the simulation.
+    const std::vector<JournalEntry>& journal()
+    {
+        update();
+        return journal_;
+    }
     void clearJournal() { journal_.clear(); }
     void setJournalFile(const std::wstring& path);   // appends one line an entry
     void setStateFile(const std::wstring& path);     // loads it when present; rewritten on every block write

@@ -17,7 +17,7 @@ kes::Frame readRequest(std::uint8_t block)
     return frame;
 }
 
-std::vector<qlvsim::Bytes> framesFromHost(const qlvsim::Simulator& sim)
+std::vector<qlvsim::Bytes> framesFromHost(qlvsim::Simulator& sim)
 {
     std::vector<qlvsim::Bytes> frames;
     for (const auto& entry : sim.journal())

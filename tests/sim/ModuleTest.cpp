@@ -1,0 +1,199 @@
+#include "SimFixture.h"
+
+#include <string>
+
+namespace {
+
+using simtest::SimTest;
+using simtest::sealed;
+using qlvsim::Bytes;
+
+Bytes withNumber(Bytes payload, const std::string& number)
+{
+    payload.resize(28, 0);
+    for (std::size_t i = 0; i < number.size() && i < 26; ++i)
+        payload[2 + i] = static_cast<std::uint8_t>(number[i]);
+    return payload;
+}
+
+TEST_F(SimTest, StatusReplyCarriesEveryValueAtItsPlace)
+{
+    auto& s = sim.status();
+    s.temperature = -59;
+    s.text = "Dom Ala";
+    s.in1 = true;
+    s.out2 = true;
+    s.supplyReading = 0x0443;
+    s.signal = 31;
+    s.operatorName = "T-Mobile";
+    const Bytes expected = sealed({1, 0xC5, 'D', 'o', 'm', ' ', 'A', 'l', 'a', 0, 0, 0, 0, 0, 0,
+                                   0x09, 0x43, 0x04, 31, 'T', '-', 'M', 'o', 'b', 'i', 'l', 'e', 0});
+    EXPECT_EQ(exchange({1, 0}), expected);
+    EXPECT_EQ(sim.statusPolls(), 1u);
+}
+
+TEST_F(SimTest, LongTextsAreCutSoTheirZeroBytesStay)
+{
+    sim.status().text = "ABCDEFGHIJKLMNOP";
+    sim.status().operatorName = "OperatorXYZ";
+    const Bytes reply = exchange({1, 0});
+    ASSERT_EQ(reply.size(), 30u);
+    EXPECT_EQ(reply[13], 'L');
+    EXPECT_EQ(reply[14], 0);
+    EXPECT_EQ(reply[26], 'r');
+    EXPECT_EQ(reply[27], 0);
+}
+
+TEST_F(SimTest, RequestBitsToggleOutputsAndRecordClipAndSms)
+{
+    EXPECT_EQ(exchange({1, 0x01}).at(15), 0x04);   // output 1 on, shown in the same reply
+    EXPECT_EQ(exchange({1, 0x03}).at(15), 0x08);   // output 1 off, output 2 on
+    EXPECT_EQ(exchange(withNumber({1, 0x04}, "*100#")).size(), 30u);
+    EXPECT_EQ(exchange(withNumber({1, 0x00}, "*100#")).size(), 30u);  // number without the bit: nothing
+    ASSERT_EQ(sim.clipNumbers(), std::vector<std::string>{"*100#"});
+
+    std::string text(160, ' ');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char>('a' + i % 26);
+    for (std::uint8_t chunk = 0; chunk < 7; ++chunk) {
+        Bytes payload{4, chunk};
+        payload.resize(28, 0);
+        const std::size_t size = chunk < 6 ? 26 : 4;
+        for (std::size_t i = 0; i < size; ++i)
+            payload[2 + i] = static_cast<std::uint8_t>(text[26 * chunk + i]);
+        EXPECT_EQ(exchange(payload), sealed(payload)) << "chunk echo " << int(chunk);
+    }
+    EXPECT_EQ(sim.smsBuffer(), text);
+    exchange(withNumber({1, 0x08}, "+48600100200"));
+    ASSERT_EQ(sim.smsSent().size(), 1u);
+    EXPECT_EQ(sim.smsSent()[0].number, "+48600100200");
+    EXPECT_EQ(sim.smsSent()[0].text, text);
+    EXPECT_EQ(sim.smsBuffer(), "");
+}
+
+TEST_F(SimTest, HeldTextIsFetchedInSevenChunksAndThenForgotten)
+{
+    std::string text = "Alarm: wejscie 1 aktywne od 12:30, prosze sprawdzic drzwi garazowe. Koniec.";
+    text += std::string(160 - text.size(), 'x');
+    sim.holdText(text);
+    EXPECT_EQ(exchange({1, 0}).at(15) & 0x10, 0x10);
+    std::string fetched;
+    for (std::uint8_t chunk = 0; chunk < 7; ++chunk) {
+        const Bytes reply = exchange({5, chunk});
+        ASSERT_EQ(reply.size(), 30u);
+        EXPECT_EQ(reply[0], 5);
+        EXPECT_EQ(reply[1], chunk);
+        fetched.append(reply.begin() + 2, reply.begin() + (chunk < 6 ? 28 : 6));
+        if (chunk == 6) {
+            EXPECT_EQ(Bytes(reply.begin() + 6, reply.begin() + 28), Bytes(22, 0));
+        }
+    }
+    EXPECT_EQ(fetched, text);
+    EXPECT_FALSE(sim.holdingText());
+    EXPECT_EQ(exchange({1, 0}).at(15) & 0x10, 0);
+}
+
+TEST_F(SimTest, BlocksAreWrittenAndReadBack)
+{
+    Bytes write{2, 11, 0x83, 0x01};
+    write.resize(28, 0);
+    for (std::size_t i = 4; i < 20; ++i)
+        write[i] = static_cast<std::uint8_t>('0' + i % 10);
+    EXPECT_EQ(exchange(write), sealed(write));
+    Bytes expected = write;
+    expected[0] = 3;
+    EXPECT_EQ(exchange({3, 11}), sealed(expected));
+    EXPECT_EQ(sim.block(11)[0], 0x83);
+}
+
+struct SilentCase {
+    const char* name;
+    Bytes frame;
+    bool breakCheckWord;
+};
+
+class NoReply : public SimTest, public ::testing::WithParamInterface<SilentCase> {};
+
+TEST_P(NoReply, ModuleStaysSilent)
+{
+    Bytes frame = sealed(GetParam().frame);
+    if (GetParam().breakCheckWord)
+        frame[29] ^= 1;
+    ASSERT_TRUE(write(frame));
+    time.advanceMs(500);
+    EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(sim.framesReceived(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Module, NoReply,
+                         ::testing::Values(SilentCase{"BadCheckWord", {1, 0}, true},
+                                           SilentCase{"UnknownCommand", {9, 0}, false},
+                                           SilentCase{"BlockSixteen", {3, 16}, false},
+                                           SilentCase{"WriteBlockSixteen", {2, 16, 1}, false},
+                                           SilentCase{"ChunkSeven", {5, 7}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimTest, ReplyFaultsChangeWhatArrives)
+{
+    sim.faults().wrongByte0 = 1;
+    Bytes reply = exchange({1, 0});
+    EXPECT_EQ(reply.at(0), 2);
+    EXPECT_TRUE(qlvsim::frameSealed(reply.data()));
+
+    sim.faults().badCheckWords = 1;
+    reply = exchange({1, 0});
+    EXPECT_EQ(reply.at(0), 1);
+    EXPECT_FALSE(qlvsim::frameSealed(reply.data()));
+
+    sim.faults().corruptReplies = 1;
+    reply = exchange({3, 0});
+    ASSERT_EQ(reply.size(), 30u);
+    EXPECT_FALSE(qlvsim::frameSealed(reply.data()));
+
+    sim.faults().extraBytes = 1;
+    sim.faults().extraByteCount = 3;
+    EXPECT_EQ(exchange({3, 0}).size(), 33u);
+
+    sim.faults().missingBytes = 1;
+    EXPECT_EQ(exchange({3, 0}).size(), 29u);
+
+    EXPECT_EQ(exchange({3, 0}), sealed({3, 0}));  // every fault used up
+}
+
+TEST_F(SimTest, SilentPollsSkipOnlyStatusPolls)
+{
+    sim.faults().silentPolls = 2;
+    EXPECT_TRUE(exchange({1, 0}).empty());
+    EXPECT_EQ(exchange({3, 0}).size(), 30u);
+    EXPECT_TRUE(exchange({1, 0}).empty());
+    EXPECT_EQ(exchange({1, 0}).size(), 30u);
+}
+
+TEST(SimSeed, SameSeedSameCorruptionOtherSeedOther)
+{
+    auto run = [](std::uint32_t seed) {
+        qlvsim::VirtualTime time;
+        qlvsim::Simulator sim(time);
+        sim.setLatencyMs(0);
+        sim.setSeed(seed);
+        sim.addInterface();
+        sim.faults().randomCorruptRate = 0.5;
+        void* handle = sim.createFile("QLV30001", 0xC0000000, 0, OPEN_EXISTING, 0x81);
+        Bytes all;
+        for (int i = 0; i < 40; ++i) {
+            const Bytes frame = sealed({3, static_cast<std::uint8_t>(i % 16)});
+            DWORD count = 0;
+            sim.writeFile(handle, frame.data(), 30, &count);
+            time.advanceMs(100);
+            Bytes reply(30);
+            sim.readFile(handle, reply.data(), 30, &count);
+            all.insert(all.end(), reply.begin(), reply.end());
+        }
+        return all;
+    };
+    const Bytes a = run(7);
+    EXPECT_EQ(a, run(7));
+    EXPECT_NE(a, run(8));
+}
+
+} // namespace
