@@ -89,6 +89,10 @@ bool replaceFileContents(const std::wstring& path, const std::string& bytes)
 {
     if (path.empty() || bytes.size() > MAXDWORD)
         return false;
+    // A read-only target is refused as Windows refuses it; Wine would move over it.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     // GetTempFileNameW creates the file with a unique name, so nothing else is overwritten.
     std::vector<wchar_t> tempName(MAX_PATH + 1, L'\0');
     if (GetTempFileNameW(folderOf(path).c_str(), L"qpc", 0, tempName.data()) == 0)

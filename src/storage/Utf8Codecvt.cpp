@@ -11,6 +11,7 @@ namespace {
 using Facet = codecvt_utf8<wchar_t>;
 
 constexpr int kMaxSequence = 4;
+constexpr wchar_t kStreamEnd = static_cast<wchar_t>(0xFFFF);
 
 // UTF-16 units a sequence of the given length stands for.
 constexpr int unitsOf(int sequenceLength) { return sequenceLength == kMaxSequence ? 2 : 1; }
@@ -61,7 +62,7 @@ std::ptrdiff_t convertSequenceWise(const char* from, const char* fromEnd, wchar_
             break;
         const int produced = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, p, n, toNext,
                                                  clampToInt(toEnd - toNext));
-        if (produced <= 0)
+        if (produced <= 0 || toNext[0] == kStreamEnd)
             break;
         toNext += produced;
         p += n;
@@ -115,20 +116,25 @@ std::codecvt_base::result codecvt_utf8<wchar_t>::do_in(state_type&, const extern
     const int produced = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, from, clampToInt(fromEnd - from),
                                              to, clampToInt(toEnd - to));
     if (produced > 0) {
-        // Find the bytes behind the units produced.
+        // U+FFFF doubles as the end of a wide stream here, so it must never reach one:
+        // it stops the conversion like a malformed sequence.
+        const int kept = static_cast<int>(std::find(to, to + produced, kStreamEnd) - to);
+        if (kept == 0)
+            return error;
+        // Find the bytes behind the units kept.
         const char* p = from;
         int covered = 0;
-        while (covered < produced && p < fromEnd) {
+        while (covered < kept && p < fromEnd) {
             const int n = sequenceLength(static_cast<unsigned char>(*p));
             if (n == 0 || fromEnd - p < n)
                 return error;
             covered += unitsOf(n);
             p += n;
         }
-        if (covered != produced)
+        if (covered != kept)
             return error;
         fromNext = p;
-        toNext = to + produced;
+        toNext = to + kept;
         return fromNext == fromEnd ? ok : partial;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // UTF-8 conversion for the data file's wide streams, done by the platform's code-page
 // functions. A wchar_t is one UTF-16 unit, so a four-byte sequence stands for two units.
+// U+FFFF is read as an error: a wide stream here cannot tell it from its own end.
 #include <cstddef>
 #include <cwchar>
 #include <locale>

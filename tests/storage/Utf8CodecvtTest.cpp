@@ -116,6 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
         InCase{"room_too_small", "ABC", 2, std::codecvt_base::partial, 2, L"AB"},
         InCase{"room_too_small_for_pair", "\xF0\x9F\x98\x80", 1, std::codecvt_base::partial, 0, L""},
         InCase{"no_room", "A", 0, std::codecvt_base::partial, 0, L""},
+        InCase{"stream_end_character_first", "\xEF\xBF\xBF" "A", 4, std::codecvt_base::error, 0, L""},
+        InCase{"stream_end_character_later", "AB\xEF\xBF\xBF" "C", 8, std::codecvt_base::partial, 2, L"AB"},
+        InCase{"stream_end_character_after_cut", "AB\xEF\xBF\xBF" "C\xC5", 8, std::codecvt_base::partial, 2, L"AB"},
         InCase{"markers", "\x03\x02" "0\x02\x03", 8, std::codecvt_base::ok, 5, L"\x0003\x0002" L"0\x0002\x0003"}));
 
 struct OutCase {
