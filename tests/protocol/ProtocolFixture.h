@@ -101,7 +101,7 @@ protected:
         if (used < 500.0)
             h.advanceMs(500.0 - used);
     }
-    std::size_t framesWithCommand(std::uint8_t command) const
+    std::size_t framesWithCommand(std::uint8_t command)
     {
         std::size_t n = 0;
         for (const auto& e : h.sim.journal())

@@ -34,7 +34,7 @@ protected:
         ASSERT_EQ(window->text(ids::linkStatus), L"Quellmo GSM");
     }
 
-    std::vector<qlvsim::Bytes> sentWithCommand(std::uint8_t command) const
+    std::vector<qlvsim::Bytes> sentWithCommand(std::uint8_t command)
     {
         std::vector<qlvsim::Bytes> out;
         for (const auto& e : h.sim.journal())
