@@ -415,4 +415,6 @@ TEST_P(PairedFlips, OnlyFlipsOfOneParityClassSlipThrough)
 INSTANTIATE_TEST_SUITE_P(Pairs, PairedFlips,
                          ::testing::Values(PairCase{0, 2, 0, false}, PairCase{1, 27, 7, false},
                                            PairCase{4, 26, 3, false}, PairCase{0, 1, 0, true},
-                                           PairCase{2, 5, 6, true}, PairCase{0, 28, 0, true}));
+                                           PairCase{2, 5, 6, true}, PairCase{3, 28, 0, true},
+                                           // A flip in a check byte and the same flip in its class: unseen too.
+                                           PairCase{0, 28, 0, false}));
