@@ -8,6 +8,7 @@
 #include "support/HelpLauncher.h"
 #include "support/HelpRecorder.h"
 #include "support/MessageBox.h"
+#include "ui/ExceptionFilter.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
 #include "UiTestSupport.h"
@@ -152,6 +153,35 @@ TEST_F(ShellTest, StartsDisconnectedWithTheConnectedOnlyGroupDisabledAndFocusOnT
     EXPECT_NE(GetClassLongPtrW(dialog, GCLP_HICON), 0);
     EXPECT_EQ(uitest::textOf(item(ids::accessCode)), L"WKTR");
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ShellTest, TheWindowIsCentredOnTheDesktop)
+{
+    RECT desktop{}, own{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(dialog, &own);
+    EXPECT_EQ(own.left, desktop.left + ((desktop.right - desktop.left) - (own.right - own.left)) / 2);
+    EXPECT_EQ(own.top, desktop.top + ((desktop.bottom - desktop.top) - (own.bottom - own.top)) / 2);
+}
+
+TEST(ExceptionFilter, ReportsTheFaultWithoutOwnerAndLetsTheProcessEnd)
+{
+    std::vector<Box> shown;
+    auto previous = kes::setMessageBoxFunction([&](HWND owner, const std::wstring& text,
+                                                   const std::wstring& caption, UINT type) {
+        shown.push_back({owner, text, caption, type, false});
+        return IDOK;
+    });
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    EXCEPTION_POINTERS pointers{&record, nullptr};
+    EXPECT_EQ(kes::unhandledExceptionFilter(&pointers), EXCEPTION_EXECUTE_HANDLER);
+    kes::setMessageBoxFunction(previous);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].owner, nullptr);
+    EXPECT_EQ(shown[0].text, L"Błąd w programie");
+    EXPECT_EQ(shown[0].caption, L"Błąd");
+    EXPECT_EQ(shown[0].type, static_cast<UINT>(MB_ICONERROR));
 }
 
 TEST_F(ShellTest, TheTimerDrivesTheTick)
