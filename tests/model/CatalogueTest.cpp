@@ -1,0 +1,306 @@
+// The catalogue against its tables: registration order, IDs, defaults, limits, items.
+#include "TestWindow.h"
+
+#include "model/Catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <sstream>
+#include <vector>
+
+using namespace testing_model;
+
+namespace {
+
+TEST(Registries, HoldTheirCounts)
+{
+    EXPECT_EQ(settingsBufor.size(), 125u);
+    EXPECT_EQ(statusBufor.size(), 10u);
+}
+
+struct OrderCase {
+    std::size_t index;  // 0-based position in the registry
+    kes::InterfaceControl* control;
+};
+
+TEST(Registries, GeneralSettingsAreInTableOrder)
+{
+    const std::vector<OrderCase> rows{
+        {0, &accessCode.control()},        {1, &simPin.control()},
+        {2, &in1Enabled.control()},        {4, &in1Wiring.control()},
+        {9, &in1SmsOffText.control()},     {10, &in2Enabled.control()},
+        {17, &in2SmsOffText.control()},    {18, &out1Enabled.control()},
+        {23, &out1ByClip.control()},       {26, &out1ClipTime.control()},
+        {27, &out2Enabled.control()},      {32, &out2ByTemp.control()},
+        {33, &out2ByTempAvailable.control()}, {34, &smsUsersOnly.control()},
+        {35, &smsUsersOnlyAvailable.control()}, {36, &tempEnabled.control()},
+        {41, &tempMin.control()},          {42, &powerEnabled.control()},
+        {44, &powerMin.control()}};
+    for (const OrderCase& row : rows)
+        EXPECT_EQ(settingsBufor.at(row.index), row.control) << "row " << row.index + 1;
+}
+
+TEST(Registries, UserFieldsComeGroupByGroupUserByUser)
+{
+    const std::vector<std::function<kes::InterfaceControl&(int)>> groups{
+        [](int u) -> kes::InterfaceControl& { return userActive[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userPhone[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userNotify[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightOut[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightOutAvailable[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightTemp[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightTempAvailable[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightPwr[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightPwrAvailable[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightClip[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightClipAvailable[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightListen[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightListenAvailable[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightMessenger[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userTimedRights[u].control(); },
+        [](int u) -> kes::InterfaceControl& { return userRightsHours[u].control(); }};
+    ASSERT_EQ(groups.size(), 16u);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        for (int u = 0; u < 5; ++u)
+            EXPECT_EQ(settingsBufor.at(45 + 5 * g + static_cast<std::size_t>(u)), &groups[g](u))
+                << "group " << g + 1 << " user " << u;
+    }
+}
+
+TEST(Registries, StatusFieldsAreInTableOrder)
+{
+    const std::vector<kes::InterfaceControl*> rows{
+        &statusOperator.control(), &statusLevel.control(), &statusPower.control(), &statusIn1.control(),
+        &statusIn2.control(),      &statusTemp.control(),  &statusOut1.control(),  &statusOut2.control(),
+        &remotePhone.control(),    &remoteText.control()};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(statusBufor.at(i), rows[i]) << "status row " << i + 1;
+}
+
+struct EditRow {
+    const kes::EditControl* field;
+    int id;
+    const wchar_t* defaultText;
+    int maxLength;
+};
+
+void PrintTo(const EditRow& row, std::ostream* os)
+{
+    *os << "edit " << row.id;
+}
+
+class EditRows : public ::testing::TestWithParam<EditRow> {};
+
+TEST_P(EditRows, MatchTheTable)
+{
+    const EditRow& row = GetParam();
+    EXPECT_EQ(row.field->id(), row.id);
+    EXPECT_EQ(row.field->defaultText(), row.defaultText) << row.id;
+    EXPECT_EQ(row.field->maxLength(), row.maxLength) << row.id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, EditRows,
+    ::testing::Values(EditRow{&accessCode, 10002, L"WKTR", 4}, EditRow{&simPin, 10004, L"4821", 4},
+                      EditRow{&in1Name, 10006, L"INPUT-1", 15}, EditRow{&in1Time, 10009, L"1", 5},
+                      EditRow{&in1SmsOnText, 10011, L"INPUT-1 ON", 25},
+                      EditRow{&in1SmsOffText, 10013, L"INPUT-1 OFF", 25}, EditRow{&in2Name, 10015, L"INPUT-2", 15},
+                      EditRow{&in2Time, 10018, L"1", 5}, EditRow{&in2SmsOnText, 10020, L"INPUT-2 ON", 25},
+                      EditRow{&in2SmsOffText, 10022, L"INPUT-2 OFF", 25}, EditRow{&out1Name, 10024, L"OUT-1", 15},
+                      EditRow{&out1InputTime, 10027, L"1", 5}, EditRow{&out1ClipTime, 10032, L"1", 5},
+                      EditRow{&out2Name, 10035, L"OUT-2", 15}, EditRow{&out2InputTime, 10038, L"1", 5},
+                      EditRow{&tempName, 10041, L"TEMP", 15}, EditRow{&tempMax, 10045, L"50", 3},
+                      EditRow{&tempMin, 10047, L"10", 3}, EditRow{&powerMax, 10050, L"20", 2},
+                      EditRow{&powerMin, 10052, L"12", 2}, EditRow{&userPhone[0], 10061, L"+1234567890", 15},
+                      EditRow{&userPhone[4], 10105, L"+1234567890", 15},
+                      EditRow{&userRightsHours[0], 10070, L"24", 3}, EditRow{&userRightsHours[3], 10103, L"24", 3},
+                      EditRow{&statusOperator, 10123, L"", 0}, EditRow{&statusLevel, 10125, L"", 0},
+                      EditRow{&statusPower, 10127, L"", 0}, EditRow{&statusTemp, 10137, L"", 0},
+                      EditRow{&remotePhone, 10139, L"", 26}, EditRow{&remoteText, 10141, L"", 160},
+                      EditRow{&linkStatusField, 10116, L"", 0}));
+
+struct OptionRow {
+    const kes::OptionControl* field;
+    int id;
+    std::vector<int> enablesWhenChecked;
+};
+
+void PrintTo(const OptionRow& row, std::ostream* os)
+{
+    *os << "option " << row.id;
+}
+
+class OptionRows : public ::testing::TestWithParam<OptionRow> {};
+
+TEST_P(OptionRows, MatchTheTable)
+{
+    const OptionRow& row = GetParam();
+    EXPECT_EQ(row.field->id(), row.id);
+    std::vector<int> dependents;
+    for (const kes::BoundControl& control : row.field->dependents().controls)
+        dependents.push_back(control.id);
+    EXPECT_EQ(dependents, row.enablesWhenChecked) << row.id;
+    EXPECT_EQ(row.field->dependents().onCount, row.enablesWhenChecked.size()) << row.id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, OptionRows,
+    ::testing::Values(OptionRow{&in1Enabled, 10005, {10006, 10007, 10009, 10010, 10012}},
+                      OptionRow{&in1SmsOn, 10010, {10011}}, OptionRow{&in1SmsOff, 10012, {10013}},
+                      OptionRow{&in2Enabled, 10014, {10015, 10016, 10018, 10019, 10021}},
+                      OptionRow{&in2SmsOn, 10019, {10020}}, OptionRow{&in2SmsOff, 10021, {10022}},
+                      OptionRow{&out1Enabled, 10023, {10024, 10025, 10029}}, OptionRow{&out1ByInput, 10025, {10026}},
+                      OptionRow{&out1InputTimed, 10026, {10027}}, OptionRow{&out1ByClip, 10029, {10030, 10031}},
+                      OptionRow{&out1ClipUsersOnly, 10030, {}}, OptionRow{&out1ClipTimed, 10031, {10032}},
+                      OptionRow{&out2Enabled, 10034, {10035, 10036}}, OptionRow{&out2ByInput, 10036, {10037}},
+                      OptionRow{&out2InputTimed, 10037, {10038}}, OptionRow{&out2ByTemp, 10039, {}},
+                      OptionRow{&smsUsersOnly, 10033, {}},
+                      OptionRow{&tempEnabled, 10040, {10041, 10042, 10043, 10045, 10047}},
+                      OptionRow{&tempSmsOn, 10042, {}}, OptionRow{&tempSmsOff, 10043, {}},
+                      OptionRow{&powerEnabled, 10048, {10050, 10052}},
+                      OptionRow{&userActive[0], 10060, {10061, 10062, 10068, 10069}},
+                      OptionRow{&userActive[2], 10082, {10083, 10084, 10090, 10091}},
+                      OptionRow{&userTimedRights[1], 10080, {10081}}, OptionRow{&userRightOut[4], 10107, {}},
+                      OptionRow{&userRightListen[0], 10067, {}}, OptionRow{&userRightMessenger[3], 10101, {}},
+                      OptionRow{&statusIn1, 10133, {}}, OptionRow{&statusIn2, 10135, {}},
+                      OptionRow{&statusOut1, 10129, {}}, OptionRow{&statusOut2, 10131, {}}));
+
+TEST(Catalogue, EnableFieldsDriveTheirBoxes)
+{
+    const std::vector<std::pair<const kes::EnableControl*, int>> rows{
+        {&out2ByTempAvailable, 10039},       {&smsUsersOnlyAvailable, 10033},
+        {&userRightOutAvailable[0], 10063},  {&userRightTempAvailable[1], 10075},
+        {&userRightPwrAvailable[2], 10087},  {&userRightClipAvailable[3], 10099},
+        {&userRightListenAvailable[4], 10111}};
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.first->dependents().controls.size(), 1u);
+        EXPECT_EQ(row.first->dependents().controls[0].id, row.second);
+        EXPECT_EQ(row.first->dependents().onCount, 1u);
+    }
+    std::vector<int> group;
+    for (const kes::BoundControl& control : connectedOnlyGroup.dependents().controls)
+        group.push_back(control.id);
+    EXPECT_EQ(group, (std::vector<int>{10121, 10129, 10131, 10139, 10140, 10143, 10141}));
+    EXPECT_EQ(connectedOnlyGroup.dependents().onCount, 7u);
+}
+
+TEST(Catalogue, ListsHoldTheirItems)
+{
+    const std::vector<std::wstring> wiring{L"NO PLUS", L"NO GND", L"NC PLUS", L"NC GND"};
+    const std::vector<std::wstring> notify{L"- - -", L"CLIP", L"SMS", L"CLIP+SMS", L"SMS+CLIP"};
+    EXPECT_EQ(in1Wiring.id(), 10007);
+    EXPECT_EQ(in2Wiring.id(), 10016);
+    EXPECT_EQ(in1Wiring.items(), wiring);
+    EXPECT_EQ(in2Wiring.items(), wiring);
+    for (int u = 0; u < 5; ++u) {
+        EXPECT_EQ(userNotify[u].items(), notify);
+        EXPECT_EQ(userNotify[u].id(), 10062 + 11 * u);
+        EXPECT_EQ(userNotify[u].defaultValue(), 0);
+    }
+}
+
+TEST(Catalogue, UserIdsFollowTheFormula)
+{
+    EXPECT_EQ(ids::userId(0, 0), 10060);
+    EXPECT_EQ(ids::userId(4, ids::UserOffset::RightsHours), 10114);
+    for (int u = 0; u < 5; ++u) {
+        const int base = 10060 + 11 * u;
+        EXPECT_EQ(userActive[u].id(), base);
+        EXPECT_EQ(userPhone[u].id(), base + 1);
+        EXPECT_EQ(userRightOut[u].id(), base + 3);
+        EXPECT_EQ(userRightTemp[u].id(), base + 4);
+        EXPECT_EQ(userRightPwr[u].id(), base + 5);
+        EXPECT_EQ(userRightClip[u].id(), base + 6);
+        EXPECT_EQ(userRightListen[u].id(), base + 7);
+        EXPECT_EQ(userRightMessenger[u].id(), base + 8);
+        EXPECT_EQ(userTimedRights[u].id(), base + 9);
+        EXPECT_EQ(userRightsHours[u].id(), base + 10);
+    }
+}
+
+class CatalogueWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetCatalogue();
+        addCatalogueControls(window);
+        attachCatalogue(window.hwnd());
+    }
+    HWND item(int id) const { return window.item(id); }
+    TestWindow window;
+};
+
+TEST_F(CatalogueWindow, ANewProgramShowsTheDefaults)
+{
+    for (int id = ids::kFirst; id <= ids::kLast; ++id) {
+        wchar_t cls[16] = {};
+        GetClassNameW(item(id), cls, 16);
+        const LONG type = GetWindowLongW(item(id), GWL_STYLE) & 0x0F;  // the button type bits
+        if (std::wstring(cls) == L"Button" && type == BS_AUTOCHECKBOX) {
+            EXPECT_FALSE(checked(item(id))) << id;
+        }
+    }
+    EXPECT_EQ(selection(item(10007)), 0);
+    EXPECT_EQ(selection(item(10016)), 0);
+    for (int u = 0; u < 5; ++u) {
+        EXPECT_EQ(selection(item(10062 + 11 * u)), 0);
+        EXPECT_EQ(text(item(10061 + 11 * u)), L"+1234567890");
+        EXPECT_EQ(text(item(10070 + 11 * u)), L"24");
+        for (int right = 3; right <= 7; ++right)
+            EXPECT_FALSE(enabled(item(10060 + 11 * u + right))) << "user " << u << " right " << right;
+    }
+    EXPECT_EQ(text(item(10002)), L"WKTR");
+    EXPECT_EQ(text(item(10045)), L"50");
+    EXPECT_EQ(text(item(10116)), L"podłącz QLV-3 USB");
+    EXPECT_EQ(linkStatusField.getText(), L"podłącz QLV-3 USB");
+    EXPECT_EQ(linkStatusField.boundValue(), L"");
+    EXPECT_EQ(SendMessageW(item(10141), EM_GETLIMITTEXT, 0, 0), 160);
+    for (int id : {10121, 10129, 10131, 10139, 10140, 10143, 10141})
+        EXPECT_FALSE(enabled(item(id))) << id;
+    EXPECT_TRUE(enabled(item(10142)));
+    // Inputs are off, so their names and texts cannot be edited.
+    for (int id : {10006, 10007, 10009, 10010, 10012})
+        EXPECT_FALSE(enabled(item(id))) << id;
+}
+
+TEST_F(CatalogueWindow, OnlyTheFirstUsersTimedRightsAreHidden)
+{
+    EXPECT_FALSE(shown(item(10069)));
+    EXPECT_FALSE(shown(item(10070)));
+    for (int u = 1; u < 5; ++u) {
+        EXPECT_TRUE(shown(item(10069 + 11 * u))) << u;
+        EXPECT_TRUE(shown(item(10070 + 11 * u))) << u;
+    }
+}
+
+TEST_F(CatalogueWindow, ConnectedGroupFollowsSetEnabled)
+{
+    connectedOnlyGroup.setEnabled(true);
+    for (int id : {10121, 10129, 10131, 10139, 10140, 10143, 10141})
+        EXPECT_TRUE(enabled(item(id))) << id;
+    connectedOnlyGroup.setEnabled(false);
+    EXPECT_FALSE(enabled(item(10121)));
+}
+
+TEST_F(CatalogueWindow, DefaultStreamStartsAsInTheExample)
+{
+    std::wostringstream out;
+    settingsBufor.writeAll(out);
+    const std::wstring s = out.str();
+    const std::wstring head = L"\x03\x02WKTR\x02\x02\x02"
+                              L"4821\x02\x02\x02"
+                              L"0\x02\x02INPUT-1\x02\x02\x02"
+                              L"0\x02";
+    EXPECT_EQ(s.substr(0, head.size()), head);
+    // 125 records: every field opens and closes one, texts add their own end.
+    std::size_t marks = 0;
+    for (wchar_t c : s)
+        marks += c == L'\x02';
+    const std::size_t textFields = 20 + 5 + 5;
+    EXPECT_EQ(marks, 2 * 125 + textFields);
+    EXPECT_EQ(s.back(), L'\x03');
+}
+
+} // namespace
