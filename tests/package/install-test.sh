@@ -42,24 +42,29 @@ done
 wine reg query "$key" /v DisplayVersion 2>/dev/null | tr -d '\r' | grep -q "$version\$" || fail "uninstall entry"
 echo "installed: program, manual, read-me, licence, 3 Start menu entries, uninstall entry $version"
 
-# Demo mode: the simulator's DLL beside the installed program, module state kept in the work folder.
-cp "$work/demo/FTD2XX.dll" "$app/"
-export QLV_SIM_STATE QLV_SIM_JOURNAL
+# Demo mode: the simulator's DLL and the shipped demo module beside the installed program,
+# module state kept in the work folder.
+cp "$work/demo/FTD2XX.dll" "$work/demo/demo.ini" "$work/demo/uruchom-demo.bat" "$app/"
+grep -q 'QLV_SIM_SCENARIO=%~dp0demo.ini' "$app/uruchom-demo.bat" || fail "demo starter"
+module_text=$(tr -d '\r' <"$app/demo.ini" | sed -n 's/^text *= *//p' | head -1)
+[ -n "$module_text" ] || fail "demo.ini names no module text"
+export QLV_SIM_STATE QLV_SIM_JOURNAL QLV_SIM_SCENARIO
 QLV_SIM_STATE=$(winepath -w "$work/module-state.bin")
 QLV_SIM_JOURNAL=$(winepath -w "$work/journal.txt")
+QLV_SIM_SCENARIO="$appwin\\demo.ini"
 (cd "$app" && exec wine quellmo-pc.exe) &
 program=$!
-# Interface found, then the module answers: its text in the status line and "Programuj" usable.
-if ! wine "$probe" "Quellmo PC" 60000 "10116=QLV-3 USB OK" "10116!=QLV-3 USB OK" "10121:enabled" --close; then
+# Interface found, then the demo module answers: its text in the status line and "Programuj" usable.
+if ! wine "$probe" "Quellmo PC" 60000 "10116=QLV-3 USB OK" "10116=$module_text" "10121:enabled" --close; then
   kill "$program" 2>/dev/null || true
   fail "the installed program did not reach a responding module"
 fi
 for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program" 2>/dev/null && { kill "$program"; fail "program still running 30 s after WM_CLOSE"; }
 wait "$program" || fail "program exit code $?"
-echo "demo run: connected, module answered, closed with exit code 0"
+echo "demo run: connected, demo module \"$module_text\" answered, closed with exit code 0"
 
-# A data file the user saved into the program folder must survive the uninstall, as must the demo DLL.
+# A data file the user saved into the program folder must survive the uninstall, as must the demo files.
 printf '\xEF\xBB\xBF\x03\x03' >"$app/moja-konfiguracja.dat"
 cp "$app/moja-konfiguracja.dat" "$work/data-before.dat"
 wine "$appwin\\odinstaluj.exe" /S || fail "uninstaller exit code $?"
@@ -73,7 +78,9 @@ for f in quellmo-pc.exe instrukcja.pdf CZYTAJ.txt LICENCJA.txt odinstaluj.exe; d
 done
 [ ! -d "$menu" ] || fail "Start menu folder left behind"
 cmp -s "$work/data-before.dat" "$app/moja-konfiguracja.dat" || fail "the user's data file was touched"
-[ -f "$app/FTD2XX.dll" ] || fail "the user's demo DLL was removed"
+for f in FTD2XX.dll demo.ini uruchom-demo.bat; do
+  [ -f "$app/$f" ] || fail "the user's demo file $f was removed"
+done
 if wine reg query "$key" >/dev/null 2>&1; then fail "uninstall entry left behind"; fi
 rm -rf "$app"
 echo "uninstalled: installed files, shortcuts and entry gone; user's files kept"
