@@ -116,14 +116,28 @@ std::wstring filterText(const std::wstring& text, int (*map)(wchar_t))
     return out;
 }
 
+namespace {
+// A window procedure must not let an exception (out of memory) unwind into Windows:
+// the message is then refused.
+LRESULT guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int (*map)(wchar_t))
+{
+    try {
+        return filterMessage(window, message, wParam, lParam, map);
+    } catch (...) {
+        stopChain(window);
+        return 0;
+    }
+}
+} // namespace
+
 LRESULT CALLBACK signedNumberFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return filterMessage(window, message, wParam, lParam, &mapSignedNumberChar);
+    return guarded(window, message, wParam, lParam, &mapSignedNumberChar);
 }
 
 LRESULT CALLBACK smsTextFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return filterMessage(window, message, wParam, lParam, &mapSmsTextChar);
+    return guarded(window, message, wParam, lParam, &mapSmsTextChar);
 }
 
 BeepFunction setBeepFunction(BeepFunction beep)

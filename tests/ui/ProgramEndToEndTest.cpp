@@ -223,9 +223,14 @@ TEST_F(ProgramProcess, ConnectsReadsProgramsAndClosesWithExitCodeZero)
     EXPECT_TRUE(textBlockFound);
 
     // Enter and Escape do nothing; the system close ends the process with 0.
+    setRemoteText(window, 10141, L"X");
     PostMessageW(window, WM_COMMAND, IDOK, 0);
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    // "Usuń" posted after them: once the field is empty, both keys' commands have been handled.
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(10142, BN_CLICKED), 0);
+    ASSERT_TRUE(waitFor([&] { return remoteText(window, 10141).empty(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(IsWindowVisible(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 15000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 99;

@@ -193,14 +193,17 @@ TEST_F(ShellTest, TheTimerDrivesTheTick)
 
 TEST_F(ShellTest, EnterAndEscapeDoNotCloseTheWindow)
 {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     // The keys themselves, through the dialog manager.
     for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
         MSG msg{item(ids::accessCode), WM_KEYDOWN, key, 0, 0, {}};
         IsDialogMessageW(dialog, &msg);
     }
-    uitest::pumpUntil([] { return false; }, std::chrono::milliseconds(100)); // let anything posted arrive
+    // "Usuń" posted last: once the field is empty, everything posted before it has been handled.
+    SetWindowTextW(item(ids::remoteText), L"X");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::clearTextButton, BN_CLICKED), 0);
+    ASSERT_TRUE(uitest::pumpUntil([&] { return uitest::textOf(item(ids::remoteText)).empty(); }));
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_TRUE(boxes.empty());
 }
