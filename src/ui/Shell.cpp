@@ -51,7 +51,9 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
     switch (message) {
     case WM_INITDIALOG:
         initialise(dialog);
-        return TRUE;
+        // The focus is already on the access code; TRUE would let the dialog manager move it
+        // to the template's first tab stop.
+        return FALSE;
     case WM_COMMAND:
         onCommand(dialog, wParam);
         switch (LOWORD(wParam)) {

@@ -164,6 +164,10 @@ TEST_F(ProgramProcess, ConnectsReadsProgramsAndClosesWithExitCodeZero)
     ASSERT_TRUE(waitFor([&] { return (window = topLevelWindow(process.dwProcessId, L"Quellmo PC")) != nullptr; },
                         std::chrono::seconds(30)));
     EXPECT_EQ(remoteText(window, 10002), L"WKTR");
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    ASSERT_TRUE(GetGUIThreadInfo(process.dwThreadId, &gui));
+    EXPECT_EQ(gui.hwndFocus, GetDlgItem(window, 10002)) << "the access code has the focus";
 
     // The 7 s settle, then the reading job and the first shown status.
     ASSERT_TRUE(waitFor([&] { return remoteText(window, 10116) == L"Quellmo GSM"; }, std::chrono::seconds(60)))
