@@ -87,23 +87,6 @@ struct NamedConfiguration {
     std::function<void()> apply;
 };
 
-void PrintTo(const NamedConfiguration& c, std::ostream* os) { *os << c.name; }
-
-class DataFileRoundTrip : public DataFile, public ::testing::WithParamInterface<NamedConfiguration> {};
-
-TEST_P(DataFileRoundTrip, GivesBackEveryField)
-{
-    GetParam().apply();
-    const auto before = settingsSnapshot();
-    const std::wstring path = folder.file(L"round.dat");
-    save(path);
-    restoreDefaults();
-    ASSERT_NE(before, settingsSnapshot());
-    open(path);
-    EXPECT_EQ(before, settingsSnapshot());
-    EXPECT_TRUE(boxes.boxes().empty());
-}
-
 void forEachText(const std::function<std::wstring(kes::EditControl::EditControlInternal&)>& text)
 {
     for (std::size_t i = 0; i < settingsBufor.size(); ++i)
@@ -111,35 +94,51 @@ void forEachText(const std::function<std::wstring(kes::EditControl::EditControlI
             edit->setText(text(*edit));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DataFileRoundTrip,
-    ::testing::Values(
+const NamedConfiguration kDataFileRoundTripTableCases[] = {
         NamedConfiguration{"empty_texts", [] { forEachText([](auto&) { return std::wstring(); }); }},
-        NamedConfiguration{"polish_letters",
-                           [] {
-                               forEachText([](auto& e) {
-                                   std::wstring t = L"ąćęłńóśżźĄĆĘŁŃÓŚŻŹ";
-                                   return e.maxLength ? t.substr(0, static_cast<std::size_t>(e.maxLength)) : t;
-                               });
-                           }},
-        NamedConfiguration{"everything_on_last_items",
-                           [] {
-                               for (std::size_t i = 0; i < settingsBufor.size(); ++i) {
-                                   auto* c = settingsBufor.at(i);
-                                   if (auto* b = dynamic_cast<kes::OptionControl::OptionControlInternal*>(c))
-                                       b->setChecked(true);
-                                   else if (auto* e = dynamic_cast<kes::EnableControl::EnableControlInternal*>(c))
-                                       e->setEnabled(true);
-                                   else if (auto* l = dynamic_cast<kes::ComboboxControl<int>::ComboboxControlInternal*>(c))
-                                       l->setSelection(static_cast<int>(l->items.size()) - 1);
-                               }
-                           }},
-        NamedConfiguration{"no_list_selection", [] {
-                               in1Wiring.setSelection(-1);
-                               in2Wiring.setSelection(-1);
-                               for (auto& n : userNotify)
-                                   n.setSelection(-1);
-                           }}));
+    NamedConfiguration{"polish_letters",
+                       [] {
+                           forEachText([](auto& e) {
+                               std::wstring t = L"ąćęłńóśżźĄĆĘŁŃÓŚŻŹ";
+                               return e.maxLength ? t.substr(0, static_cast<std::size_t>(e.maxLength)) : t;
+                           });
+                       }},
+    NamedConfiguration{"everything_on_last_items",
+                       [] {
+                           for (std::size_t i = 0; i < settingsBufor.size(); ++i) {
+                               auto* c = settingsBufor.at(i);
+                               if (auto* b = dynamic_cast<kes::OptionControl::OptionControlInternal*>(c))
+                                   b->setChecked(true);
+                               else if (auto* e = dynamic_cast<kes::EnableControl::EnableControlInternal*>(c))
+                                   e->setEnabled(true);
+                               else if (auto* l = dynamic_cast<kes::ComboboxControl<int>::ComboboxControlInternal*>(c))
+                                   l->setSelection(static_cast<int>(l->items.size()) - 1);
+                           }
+                       }},
+    NamedConfiguration{"no_list_selection", [] {
+                           in1Wiring.setSelection(-1);
+                           in2Wiring.setSelection(-1);
+                           for (auto& n : userNotify)
+                               n.setSelection(-1);
+                       }}};
+
+TEST_F(DataFile, RoundTripsGiveBackEveryField)
+{
+    for (const NamedConfiguration& param : kDataFileRoundTripTableCases) {
+        SCOPED_TRACE(param.name);
+        restoreDefaults();
+        boxes.clear();
+        param.apply();
+        const auto before = settingsSnapshot();
+        const std::wstring path = folder.file(L"round.dat");
+        save(path);
+        restoreDefaults();
+        ASSERT_NE(before, settingsSnapshot());
+        open(path);
+        EXPECT_EQ(before, settingsSnapshot());
+        EXPECT_TRUE(boxes.boxes().empty());
+    }
+}
 
 TEST_F(DataFile, SavedAndReopenedRandomConfigurationsMatchFieldForField)
 {
@@ -185,35 +184,35 @@ struct LengthCase {
     std::wstring extra;   // further records after them
 };
 
-void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
+const LengthCase kDataFileLengthTableCases[] = {
+    LengthCase{"only_markers", 0, L""}, LengthCase{"one_record", 1, L""},
+    LengthCase{"general_settings_only", 45, L""},
+    LengthCase{"one_short", 124, L""},
+    LengthCase{"exact", kRecords, L""},
+    LengthCase{"newer_with_more", kRecords,
+               L"\x0002" L"future\x0002\x0002\x0002" L"1\x0002\x0002" L"7\x0002"}};
 
-class DataFileLength : public DataFile, public ::testing::WithParamInterface<LengthCase> {};
-
-TEST_P(DataFileLength, OlderAndNewerFilesLoadWithDefaultsForMissingRecords)
+TEST_F(DataFile, OlderAndNewerFilesLoadWithDefaultsForMissingRecords)
 {
-    restoreDefaults();
-    const auto defaults = settingsSnapshot();
-    const auto saved = distinctConfiguration(7);
-    std::vector<std::wstring> values(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(GetParam().records));
-    const std::wstring path = folder.file(L"length.dat");
-    std::string bytes = dataFile(values);
-    bytes.insert(bytes.size() - 1, utf8(GetParam().extra));
-    ASSERT_TRUE(writeFileBytes(path, bytes));
-    distinctConfiguration(8);
-    open(path);
-    auto expected = defaults;
-    std::copy(values.begin(), values.end(), expected.begin());
-    EXPECT_EQ(expected, settingsSnapshot());
-    EXPECT_TRUE(boxes.boxes().empty());
+    for (const LengthCase& param : kDataFileLengthTableCases) {
+        SCOPED_TRACE(param.name);
+        boxes.clear();
+        restoreDefaults();
+        const auto defaults = settingsSnapshot();
+        const auto saved = distinctConfiguration(7);
+        std::vector<std::wstring> values(saved.begin(), saved.begin() + static_cast<std::ptrdiff_t>(param.records));
+        const std::wstring path = folder.file(L"length.dat");
+        std::string bytes = dataFile(values);
+        bytes.insert(bytes.size() - 1, utf8(param.extra));
+        ASSERT_TRUE(writeFileBytes(path, bytes));
+        distinctConfiguration(8);
+        open(path);
+        auto expected = defaults;
+        std::copy(values.begin(), values.end(), expected.begin());
+        EXPECT_EQ(expected, settingsSnapshot());
+        EXPECT_TRUE(boxes.boxes().empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, DataFileLength,
-                         ::testing::Values(LengthCase{"only_markers", 0, L""}, LengthCase{"one_record", 1, L""},
-                                           LengthCase{"general_settings_only", 45, L""},
-                                           LengthCase{"one_short", 124, L""},
-                                           LengthCase{"exact", kRecords, L""},
-                                           LengthCase{"newer_with_more", kRecords,
-                                                      L"\x0002" L"future\x0002\x0002\x0002" L"1\x0002\x0002" L"7\x0002"}));
 
 TEST_F(DataFile, HeaderCharactersBeforeTheStartMarkerAreIgnored)
 {
@@ -231,26 +230,26 @@ struct SignatureCase {
     std::string start;  // in place of EF BB BF
 };
 
-void PrintTo(const SignatureCase& c, std::ostream* os) { *os << c.name; }
+const SignatureCase kDataFileSignatureTableCases[] = {
+    SignatureCase{"none", ""}, SignatureCase{"two_bytes", "\xEF\xBB"},
+    SignatureCase{"last_byte_wrong", "\xEF\xBB\xBE"},
+    SignatureCase{"utf16_mark", "\xFF\xFE"},
+    SignatureCase{"plain_text", "abc"}};
 
-class DataFileSignature : public DataFile, public ::testing::WithParamInterface<SignatureCase> {};
-
-TEST_P(DataFileSignature, FileWithoutItIsIgnoredSilently)
+TEST_F(DataFile, FilesWithoutTheSignatureAreIgnoredSilently)
 {
-    const auto other = distinctConfiguration(21);
-    const auto before = distinctConfiguration(22);
-    const std::wstring path = folder.file(L"nosig.dat");
-    ASSERT_TRUE(writeFileBytes(path, GetParam().start + dataFile(other).substr(3)));
-    open(path);
-    EXPECT_EQ(before, settingsSnapshot());
-    EXPECT_TRUE(boxes.boxes().empty());
+    for (const SignatureCase& param : kDataFileSignatureTableCases) {
+        SCOPED_TRACE(param.name);
+        boxes.clear();
+        const auto other = distinctConfiguration(21);
+        const auto before = distinctConfiguration(22);
+        const std::wstring path = folder.file(L"nosig.dat");
+        ASSERT_TRUE(writeFileBytes(path, param.start + dataFile(other).substr(3)));
+        open(path);
+        EXPECT_EQ(before, settingsSnapshot());
+        EXPECT_TRUE(boxes.boxes().empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, DataFileSignature,
-                         ::testing::Values(SignatureCase{"none", ""}, SignatureCase{"two_bytes", "\xEF\xBB"},
-                                           SignatureCase{"last_byte_wrong", "\xEF\xBB\xBE"},
-                                           SignatureCase{"utf16_mark", "\xFF\xFE"},
-                                           SignatureCase{"plain_text", "abc"}));
 
 TEST_F(DataFile, EmptyOrMissingFileIsIgnoredSilently)
 {
@@ -269,22 +268,6 @@ struct DamageCase {
     std::function<std::string(std::vector<std::wstring> values)> build;
 };
 
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
-
-class DataFileDamage : public DataFile, public ::testing::WithParamInterface<DamageCase> {};
-
-TEST_P(DataFileDamage, LoadsNothingAndReportsTheFormat)
-{
-    const auto other = distinctConfiguration(41);
-    const auto before = distinctConfiguration(42);
-    ASSERT_NE(other, before);
-    const std::wstring path = folder.file(L"damaged.dat");
-    ASSERT_TRUE(writeFileBytes(path, GetParam().build(other)));
-    open(path);
-    EXPECT_EQ(before, settingsSnapshot());
-    expectFormatMessage(path);
-}
-
 std::string withBytesAt(std::vector<std::wstring> values, std::size_t field, const std::string& bytes)
 {
     // A private-use character marks the place; its three bytes are then replaced.
@@ -300,37 +283,51 @@ std::string cutAfter(std::vector<std::wstring> values, std::size_t bytesToDrop)
     return file.substr(0, file.size() - bytesToDrop);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DataFileDamage,
-    ::testing::Values(
+const DamageCase kDataFileDamageTableCases[] = {
         DamageCase{"empty_after_signature", [](auto) { return std::string("\xEF\xBB\xBF"); }},
-        DamageCase{"no_start_marker", [](auto) { return std::string("\xEF\xBB\xBF" "abc\x02" "0\x02"); }},
-        DamageCase{"start_marker_only", [](auto) { return std::string("\xEF\xBB\xBF\x03"); }},
-        DamageCase{"flag_not_a_digit", [](auto v) { v[2] = L"2"; return dataFile(v); }},
-        DamageCase{"flag_two_digits", [](auto v) { v[2] = L"01"; return dataFile(v); }},
-        DamageCase{"list_index_out_of_range", [](auto v) { v[4] = L"4"; return dataFile(v); }},
-        DamageCase{"list_index_below_none", [](auto v) { v[4] = L"-2"; return dataFile(v); }},
-        DamageCase{"list_index_not_a_number", [](auto v) { v[4] = L"x"; return dataFile(v); }},
-        DamageCase{"list_index_empty", [](auto v) { v[4] = L""; return dataFile(v); }},
-        DamageCase{"list_index_too_long", [](auto v) { v[4] = L"999999999999"; return dataFile(v); }},
-        DamageCase{"text_not_closed", [](auto v) { v[3].pop_back(); return dataFile(v); }},
-        DamageCase{"record_not_closed_late", [](auto v) { v[100] += L"x"; return dataFile(v); }},
-        DamageCase{"garbage_where_a_record_starts",
-                   [](auto v) {
-                       std::string f = dataFile(v);
-                       const auto at = f.find("\x02\x02\x02" "0\x02");  // the end of in1Name, then in1Wiring
-                       return f.insert(at + 3, "X");
-                   }},
-        DamageCase{"cut_inside_records", [](auto v) { return cutAfter(v, 200); }},
-        DamageCase{"cut_before_end_marker", [](auto v) { return cutAfter(v, 1); }},
-        DamageCase{"cut_inside_last_record", [](auto v) { return cutAfter(v, 3); }},
-        DamageCase{"malformed_utf8_in_text", [](auto v) { return withBytesAt(v, 3, "\xC3("); }},
-        DamageCase{"stray_continuation_byte", [](auto v) { return withBytesAt(v, 50, "\x80"); }},
-        DamageCase{"cut_sequence_in_text", [](auto v) { return withBytesAt(v, 120, "\xE2\x82"); }},
-        DamageCase{"overlong_encoding", [](auto v) { return withBytesAt(v, 3, "\xC0\x80"); }},
-        DamageCase{"encoded_surrogate", [](auto v) { return withBytesAt(v, 3, "\xED\xA0\x80"); }},
-        DamageCase{"stream_end_character", [](auto v) { return withBytesAt(v, 3, "\xEF\xBF\xBF"); }},
-        DamageCase{"end_marker_inside_text", [](auto v) { v[124] = L"1\x0003" + v[124]; return dataFile(v); }}));
+    DamageCase{"no_start_marker", [](auto) { return std::string("\xEF\xBB\xBF" "abc\x02" "0\x02"); }},
+    DamageCase{"start_marker_only", [](auto) { return std::string("\xEF\xBB\xBF\x03"); }},
+    DamageCase{"flag_not_a_digit", [](auto v) { v[2] = L"2"; return dataFile(v); }},
+    DamageCase{"flag_two_digits", [](auto v) { v[2] = L"01"; return dataFile(v); }},
+    DamageCase{"list_index_out_of_range", [](auto v) { v[4] = L"4"; return dataFile(v); }},
+    DamageCase{"list_index_below_none", [](auto v) { v[4] = L"-2"; return dataFile(v); }},
+    DamageCase{"list_index_not_a_number", [](auto v) { v[4] = L"x"; return dataFile(v); }},
+    DamageCase{"list_index_empty", [](auto v) { v[4] = L""; return dataFile(v); }},
+    DamageCase{"list_index_too_long", [](auto v) { v[4] = L"999999999999"; return dataFile(v); }},
+    DamageCase{"text_not_closed", [](auto v) { v[3].pop_back(); return dataFile(v); }},
+    DamageCase{"record_not_closed_late", [](auto v) { v[100] += L"x"; return dataFile(v); }},
+    DamageCase{"garbage_where_a_record_starts",
+               [](auto v) {
+                   std::string f = dataFile(v);
+                   const auto at = f.find("\x02\x02\x02" "0\x02");  // the end of in1Name, then in1Wiring
+                   return f.insert(at + 3, "X");
+               }},
+    DamageCase{"cut_inside_records", [](auto v) { return cutAfter(v, 200); }},
+    DamageCase{"cut_before_end_marker", [](auto v) { return cutAfter(v, 1); }},
+    DamageCase{"cut_inside_last_record", [](auto v) { return cutAfter(v, 3); }},
+    DamageCase{"malformed_utf8_in_text", [](auto v) { return withBytesAt(v, 3, "\xC3("); }},
+    DamageCase{"stray_continuation_byte", [](auto v) { return withBytesAt(v, 50, "\x80"); }},
+    DamageCase{"cut_sequence_in_text", [](auto v) { return withBytesAt(v, 120, "\xE2\x82"); }},
+    DamageCase{"overlong_encoding", [](auto v) { return withBytesAt(v, 3, "\xC0\x80"); }},
+    DamageCase{"encoded_surrogate", [](auto v) { return withBytesAt(v, 3, "\xED\xA0\x80"); }},
+    DamageCase{"stream_end_character", [](auto v) { return withBytesAt(v, 3, "\xEF\xBF\xBF"); }},
+    DamageCase{"end_marker_inside_text", [](auto v) { v[124] = L"1\x0003" + v[124]; return dataFile(v); }}};
+
+TEST_F(DataFile, DamagedFilesLoadNothingAndReportTheFormat)
+{
+    for (const DamageCase& param : kDataFileDamageTableCases) {
+        SCOPED_TRACE(param.name);
+        boxes.clear();
+        const auto other = distinctConfiguration(41);
+        const auto before = distinctConfiguration(42);
+        ASSERT_NE(other, before);
+        const std::wstring path = folder.file(L"damaged.dat");
+        ASSERT_TRUE(writeFileBytes(path, param.build(other)));
+        open(path);
+        EXPECT_EQ(before, settingsSnapshot());
+        expectFormatMessage(path);
+    }
+}
 
 struct SaveFailureCase {
     const char* name;
@@ -338,56 +335,55 @@ struct SaveFailureCase {
     bool failHalfWay;
 };
 
-void PrintTo(const SaveFailureCase& c, std::ostream* os) { *os << c.name; }
-
-class DataFileSaveFailure : public DataFile, public ::testing::WithParamInterface<SaveFailureCase> {};
-
 const std::string kOldContents = "old contents \xC5\x82 that must survive";
 
-TEST_P(DataFileSaveFailure, LeavesTheOldFileAndSaysSo)
+const SaveFailureCase kDataFileSaveFailureTableCases[] = {
+    SaveFailureCase{"read_only_target",
+                    [](TempFolder& f) {
+                        const std::wstring p = f.file(L"locked.dat");
+                        writeFileBytes(p, kOldContents);
+                        SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_READONLY);
+                        return p;
+                    },
+                    false},
+    SaveFailureCase{"missing_folder",
+                    [](TempFolder& f) { return f.file(L"no-such-folder\\new.dat"); }, false},
+    SaveFailureCase{"write_fails_half_way",
+                    [](TempFolder& f) {
+                        const std::wstring p = f.file(L"half.dat");
+                        writeFileBytes(p, kOldContents);
+                        return p;
+                    },
+                    true}};
+
+TEST_F(DataFile, FailedSavesLeaveTheOldFileAndSaySo)
 {
-    const std::wstring path = GetParam().prepare(folder);
-    const std::string old = readFileBytes(path);
-    const auto filesBefore = folder.names();
-    kes::FileWriteFunction previous;
-    if (GetParam().failHalfWay)
-        previous = kes::setFileWriteFunction([](HANDLE file, const char* data, DWORD size) {
-            DWORD written = 0;
-            WriteFile(file, data, size / 2, &written, nullptr);
-            return false;
-        });
-    distinctConfiguration(51);
-    save(path);
-    kes::setFileWriteFunction(previous);
+    for (const SaveFailureCase& param : kDataFileSaveFailureTableCases) {
+        SCOPED_TRACE(param.name);
+        boxes.clear();
+        const std::wstring path = param.prepare(folder);
+        const std::string old = readFileBytes(path);
+        const auto filesBefore = folder.names();
+        kes::FileWriteFunction previous;
+        if (param.failHalfWay)
+            previous = kes::setFileWriteFunction([](HANDLE file, const char* data, DWORD size) {
+                DWORD written = 0;
+                WriteFile(file, data, size / 2, &written, nullptr);
+                return false;
+            });
+        distinctConfiguration(51);
+        save(path);
+        kes::setFileWriteFunction(previous);
 
-    EXPECT_EQ(old, readFileBytes(path));
-    EXPECT_EQ(filesBefore, folder.names()) << "no temporary file may stay behind";
-    ASSERT_EQ(1u, boxes.boxes().size());
-    EXPECT_EQ(L"Nie można zapisać pliku: " + path, boxes.boxes()[0].text);
-    EXPECT_EQ(L"Błąd zapisu pliku", boxes.boxes()[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes.boxes()[0].type);
-    EXPECT_EQ(window.handle(), boxes.boxes()[0].owner);
+        EXPECT_EQ(old, readFileBytes(path));
+        EXPECT_EQ(filesBefore, folder.names()) << "no temporary file may stay behind";
+        ASSERT_EQ(1u, boxes.boxes().size());
+        EXPECT_EQ(L"Nie można zapisać pliku: " + path, boxes.boxes()[0].text);
+        EXPECT_EQ(L"Błąd zapisu pliku", boxes.boxes()[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), boxes.boxes()[0].type);
+        EXPECT_EQ(window.handle(), boxes.boxes()[0].owner);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, DataFileSaveFailure,
-    ::testing::Values(SaveFailureCase{"read_only_target",
-                                      [](TempFolder& f) {
-                                          const std::wstring p = f.file(L"locked.dat");
-                                          writeFileBytes(p, kOldContents);
-                                          SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_READONLY);
-                                          return p;
-                                      },
-                                      false},
-                      SaveFailureCase{"missing_folder",
-                                      [](TempFolder& f) { return f.file(L"no-such-folder\\new.dat"); }, false},
-                      SaveFailureCase{"write_fails_half_way",
-                                      [](TempFolder& f) {
-                                          const std::wstring p = f.file(L"half.dat");
-                                          writeFileBytes(p, kOldContents);
-                                          return p;
-                                      },
-                                      true}));
 
 TEST_F(DataFile, SavingOverAnOldFileReplacesItWholeAndLeavesNothingElse)
 {
@@ -478,18 +474,24 @@ struct PatternCase {
     std::wstring pattern;
 };
 
-class FilterPattern : public ::testing::TestWithParam<PatternCase> {};
-
-TEST_P(FilterPattern, IsTakenFromTheDescription)
+void isTakenFromTheDescription(const PatternCase& param)
 {
-    EXPECT_EQ(GetParam().pattern, kes::filterPattern(GetParam().description));
+    EXPECT_EQ(param.pattern, kes::filterPattern(param.description));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FilterPattern,
-                         ::testing::Values(PatternCase{L"Data file (*.dat)", L"*.dat"},
-                                           PatternCase{L"Pliki (*.dat, *.bak)", L"*.dat;*.bak"},
-                                           PatternCase{L"Wszystkie (*.*)", L"*.*"},
-                                           PatternCase{L"Kopie (*.d-t)", L"*.d"},
-                                           PatternCase{L"Bez wzorca", L""}));
+const PatternCase kFilterPatternTableCases[] = {
+    PatternCase{L"Data file (*.dat)", L"*.dat"},
+    PatternCase{L"Pliki (*.dat, *.bak)", L"*.dat;*.bak"},
+    PatternCase{L"Wszystkie (*.*)", L"*.*"},
+    PatternCase{L"Kopie (*.d-t)", L"*.d"},
+    PatternCase{L"Bez wzorca", L""}};
+
+TEST(FilterPattern, IsTakenFromTheDescription)
+{
+    for (const PatternCase& param : kFilterPatternTableCases) {
+        SCOPED_TRACE(param.description);
+        isTakenFromTheDescription(param);
+    }
+}
 
 } // namespace

@@ -76,13 +76,9 @@ struct InCase {
     std::wstring produced;
 };
 
-void PrintTo(const InCase& c, std::ostream* os) { *os << c.label; }
-
-class CodecvtIn : public ::testing::TestWithParam<InCase> {};
-
-TEST_P(CodecvtIn, ConvertsAndReportsLikeTheTable)
+void convertsAndReportsLikeTheTable(const InCase& param)
 {
-    const InCase& c = GetParam();
+    const InCase& c = param;
     const std::locale loc = kes::utf8Locale();
     std::mbstate_t state{};
     std::vector<wchar_t> out(c.room + 1, L'#');
@@ -96,30 +92,36 @@ TEST_P(CodecvtIn, ConvertsAndReportsLikeTheTable)
     EXPECT_EQ(L'#', out[c.room]) << "wrote past the room given";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CodecvtIn,
-    ::testing::Values(
+const InCase kCodecvtInTableCases[] = {
         InCase{"empty", "", 4, std::codecvt_base::ok, 0, L""},
-        InCase{"ascii", "INPUT-1", 16, std::codecvt_base::ok, 7, L"INPUT-1"},
-        InCase{"polish_l", "\xC5\x82", 4, std::codecvt_base::ok, 2, L"ł"},
-        InCase{"mixed_polish", "\xC5\xBC\xC3\xB3\xC5\x82w", 8, std::codecvt_base::ok, 7, L"żółw"},
-        InCase{"three_byte_euro", "\xE2\x82\xAC", 2, std::codecvt_base::ok, 3, L"€"},
-        InCase{"four_byte_is_a_pair", "\xF0\x9F\x98\x80", 2, std::codecvt_base::ok, 4, L"\xD83D\xDE00"},
-        InCase{"continuation_first", "\x80" "A", 4, std::codecvt_base::error, 0, L""},
-        InCase{"f8_first", "\xF8" "A", 4, std::codecvt_base::error, 0, L""},
-        InCase{"ff_first", "\xFF", 4, std::codecvt_base::error, 0, L""},
-        InCase{"lead_alone", "\xC5", 4, std::codecvt_base::partial, 0, L""},
-        InCase{"three_byte_cut", "\xE2\x82", 4, std::codecvt_base::partial, 0, L""},
-        InCase{"cut_after_text", "AB\xC5", 4, std::codecvt_base::partial, 2, L"AB"},
-        InCase{"bad_inside", "AB\xC3(CD", 8, std::codecvt_base::partial, 2, L"AB"},
-        InCase{"bad_first_sequence", "\xC3(", 4, std::codecvt_base::partial, 0, L""},
-        InCase{"room_too_small", "ABC", 2, std::codecvt_base::partial, 2, L"AB"},
-        InCase{"room_too_small_for_pair", "\xF0\x9F\x98\x80", 1, std::codecvt_base::partial, 0, L""},
-        InCase{"no_room", "A", 0, std::codecvt_base::partial, 0, L""},
-        InCase{"stream_end_character_first", "\xEF\xBF\xBF" "A", 4, std::codecvt_base::error, 0, L""},
-        InCase{"stream_end_character_later", "AB\xEF\xBF\xBF" "C", 8, std::codecvt_base::partial, 2, L"AB"},
-        InCase{"stream_end_character_after_cut", "AB\xEF\xBF\xBF" "C\xC5", 8, std::codecvt_base::partial, 2, L"AB"},
-        InCase{"markers", "\x03\x02" "0\x02\x03", 8, std::codecvt_base::ok, 5, L"\x0003\x0002" L"0\x0002\x0003"}));
+    InCase{"ascii", "INPUT-1", 16, std::codecvt_base::ok, 7, L"INPUT-1"},
+    InCase{"polish_l", "\xC5\x82", 4, std::codecvt_base::ok, 2, L"ł"},
+    InCase{"mixed_polish", "\xC5\xBC\xC3\xB3\xC5\x82w", 8, std::codecvt_base::ok, 7, L"żółw"},
+    InCase{"three_byte_euro", "\xE2\x82\xAC", 2, std::codecvt_base::ok, 3, L"€"},
+    InCase{"four_byte_is_a_pair", "\xF0\x9F\x98\x80", 2, std::codecvt_base::ok, 4, L"\xD83D\xDE00"},
+    InCase{"continuation_first", "\x80" "A", 4, std::codecvt_base::error, 0, L""},
+    InCase{"f8_first", "\xF8" "A", 4, std::codecvt_base::error, 0, L""},
+    InCase{"ff_first", "\xFF", 4, std::codecvt_base::error, 0, L""},
+    InCase{"lead_alone", "\xC5", 4, std::codecvt_base::partial, 0, L""},
+    InCase{"three_byte_cut", "\xE2\x82", 4, std::codecvt_base::partial, 0, L""},
+    InCase{"cut_after_text", "AB\xC5", 4, std::codecvt_base::partial, 2, L"AB"},
+    InCase{"bad_inside", "AB\xC3(CD", 8, std::codecvt_base::partial, 2, L"AB"},
+    InCase{"bad_first_sequence", "\xC3(", 4, std::codecvt_base::partial, 0, L""},
+    InCase{"room_too_small", "ABC", 2, std::codecvt_base::partial, 2, L"AB"},
+    InCase{"room_too_small_for_pair", "\xF0\x9F\x98\x80", 1, std::codecvt_base::partial, 0, L""},
+    InCase{"no_room", "A", 0, std::codecvt_base::partial, 0, L""},
+    InCase{"stream_end_character_first", "\xEF\xBF\xBF" "A", 4, std::codecvt_base::error, 0, L""},
+    InCase{"stream_end_character_later", "AB\xEF\xBF\xBF" "C", 8, std::codecvt_base::partial, 2, L"AB"},
+    InCase{"stream_end_character_after_cut", "AB\xEF\xBF\xBF" "C\xC5", 8, std::codecvt_base::partial, 2, L"AB"},
+    InCase{"markers", "\x03\x02" "0\x02\x03", 8, std::codecvt_base::ok, 5, L"\x0003\x0002" L"0\x0002\x0003"}};
+
+TEST(CodecvtIn, ConvertsAndReportsLikeTheTable)
+{
+    for (const InCase& param : kCodecvtInTableCases) {
+        SCOPED_TRACE(param.label);
+        convertsAndReportsLikeTheTable(param);
+    }
+}
 
 struct OutCase {
     const char* label;
@@ -130,13 +132,9 @@ struct OutCase {
     std::string produced;
 };
 
-void PrintTo(const OutCase& c, std::ostream* os) { *os << c.label; }
-
-class CodecvtOut : public ::testing::TestWithParam<OutCase> {};
-
-TEST_P(CodecvtOut, ConvertsAndReportsLikeTheTable)
+void convertsAndReportsLikeTheTable(const OutCase& param)
 {
-    const OutCase& c = GetParam();
+    const OutCase& c = param;
     const std::locale loc = kes::utf8Locale();
     std::mbstate_t state{};
     std::string out(c.room + 1, '#');
@@ -150,23 +148,29 @@ TEST_P(CodecvtOut, ConvertsAndReportsLikeTheTable)
     EXPECT_EQ('#', out[c.room]) << "wrote past the room given";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CodecvtOut,
-    ::testing::Values(
+const OutCase kCodecvtOutTableCases[] = {
         OutCase{"empty", L"", 4, std::codecvt_base::ok, 0, ""},
-        OutCase{"ascii", L"OUT-1", 8, std::codecvt_base::ok, 5, "OUT-1"},
-        OutCase{"polish_l", L"ł", 2, std::codecvt_base::ok, 1, "\xC5\x82"},
-        OutCase{"single_byte_room_ascii", L"A", 1, std::codecvt_base::ok, 1, "A"},
-        OutCase{"single_byte_room_more", L"AB", 1, std::codecvt_base::partial, 1, "A"},
-        OutCase{"single_byte_room_polish", L"ł", 1, std::codecvt_base::partial, 0, ""},
-        OutCase{"room_cuts_before_sequence", L"Ał", 2, std::codecvt_base::partial, 1, "A"},
-        OutCase{"euro", L"€", 3, std::codecvt_base::ok, 1, "\xE2\x82\xAC"},
-        OutCase{"pair", L"\xD83D\xDE00", 4, std::codecvt_base::ok, 2, "\xF0\x9F\x98\x80"},
-        OutCase{"pair_room_three", L"\xD83D\xDE00", 3, std::codecvt_base::partial, 0, ""},
-        OutCase{"high_surrogate_kept_in_state", L"A\xD83D", 8, std::codecvt_base::ok, 2, "A"},
-        OutCase{"high_surrogate_alone", L"\xD83D", 8, std::codecvt_base::ok, 1, ""},
-        OutCase{"no_room", L"A", 0, std::codecvt_base::partial, 0, ""},
-        OutCase{"markers", L"\x0003\x0002" L"1\x0002", 8, std::codecvt_base::ok, 4, "\x03\x02" "1\x02"}));
+    OutCase{"ascii", L"OUT-1", 8, std::codecvt_base::ok, 5, "OUT-1"},
+    OutCase{"polish_l", L"ł", 2, std::codecvt_base::ok, 1, "\xC5\x82"},
+    OutCase{"single_byte_room_ascii", L"A", 1, std::codecvt_base::ok, 1, "A"},
+    OutCase{"single_byte_room_more", L"AB", 1, std::codecvt_base::partial, 1, "A"},
+    OutCase{"single_byte_room_polish", L"ł", 1, std::codecvt_base::partial, 0, ""},
+    OutCase{"room_cuts_before_sequence", L"Ał", 2, std::codecvt_base::partial, 1, "A"},
+    OutCase{"euro", L"€", 3, std::codecvt_base::ok, 1, "\xE2\x82\xAC"},
+    OutCase{"pair", L"\xD83D\xDE00", 4, std::codecvt_base::ok, 2, "\xF0\x9F\x98\x80"},
+    OutCase{"pair_room_three", L"\xD83D\xDE00", 3, std::codecvt_base::partial, 0, ""},
+    OutCase{"high_surrogate_kept_in_state", L"A\xD83D", 8, std::codecvt_base::ok, 2, "A"},
+    OutCase{"high_surrogate_alone", L"\xD83D", 8, std::codecvt_base::ok, 1, ""},
+    OutCase{"no_room", L"A", 0, std::codecvt_base::partial, 0, ""},
+    OutCase{"markers", L"\x0003\x0002" L"1\x0002", 8, std::codecvt_base::ok, 4, "\x03\x02" "1\x02"}};
+
+TEST(CodecvtOut, ConvertsAndReportsLikeTheTable)
+{
+    for (const OutCase& param : kCodecvtOutTableCases) {
+        SCOPED_TRACE(param.label);
+        convertsAndReportsLikeTheTable(param);
+    }
+}
 
 TEST(CodecvtOutState, APairSplitBetweenTwoCallsIsWrittenWhole)
 {
@@ -217,28 +221,32 @@ struct LengthCase {
     int length;
 };
 
-void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.label; }
-
-class CodecvtLength : public ::testing::TestWithParam<LengthCase> {};
-
-TEST_P(CodecvtLength, CountsWholeSequencesWithinLimits)
+void countsWholeSequencesWithinLimits(const LengthCase& param)
 {
-    const LengthCase& c = GetParam();
+    const LengthCase& c = param;
     const std::locale loc = kes::utf8Locale();
     std::mbstate_t state{};
     EXPECT_EQ(c.length, facetOf(loc).length(state, c.bytes.data(), c.bytes.data() + c.bytes.size(), c.max));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CodecvtLength,
-                         ::testing::Values(LengthCase{"limited_by_max", "abc", 2, 2},
-                                           LengthCase{"limited_by_end", "abc", 10, 3},
-                                           LengthCase{"two_byte", "\xC5\x82", 1, 2},
-                                           LengthCase{"two_byte_after_ascii", "a\xC5\x82", 1, 1},
-                                           LengthCase{"pair_needs_two", "\xF0\x9F\x98\x80", 1, 0},
-                                           LengthCase{"pair_fits", "\xF0\x9F\x98\x80", 2, 4},
-                                           LengthCase{"cut_sequence", "a\xC5", 5, 1},
-                                           LengthCase{"not_a_lead", "a\x80" "b", 5, 1},
-                                           LengthCase{"zero_max", "abc", 0, 0}));
+const LengthCase kCodecvtLengthTableCases[] = {
+    LengthCase{"limited_by_max", "abc", 2, 2},
+    LengthCase{"limited_by_end", "abc", 10, 3},
+    LengthCase{"two_byte", "\xC5\x82", 1, 2},
+    LengthCase{"two_byte_after_ascii", "a\xC5\x82", 1, 1},
+    LengthCase{"pair_needs_two", "\xF0\x9F\x98\x80", 1, 0},
+    LengthCase{"pair_fits", "\xF0\x9F\x98\x80", 2, 4},
+    LengthCase{"cut_sequence", "a\xC5", 5, 1},
+    LengthCase{"not_a_lead", "a\x80" "b", 5, 1},
+    LengthCase{"zero_max", "abc", 0, 0}};
+
+TEST(CodecvtLength, CountsWholeSequencesWithinLimits)
+{
+    for (const LengthCase& param : kCodecvtLengthTableCases) {
+        SCOPED_TRACE(param.label);
+        countsWholeSequencesWithinLimits(param);
+    }
+}
 
 TEST(Codecvt, DescribesItselfAsVariableLengthConversion)
 {
@@ -270,23 +278,27 @@ struct EncodeCase {
     std::string bytes;
 };
 
-void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.label; }
-
-class EncodeUtf8 : public ::testing::TestWithParam<EncodeCase> {};
-
-TEST_P(EncodeUtf8, GivesTheStandardBytes)
+void givesTheStandardBytes(const EncodeCase& param)
 {
     std::string bytes = "left over";
-    ASSERT_TRUE(kes::encodeUtf8(GetParam().text, bytes));
-    EXPECT_EQ(GetParam().bytes, bytes);
+    ASSERT_TRUE(kes::encodeUtf8(param.text, bytes));
+    EXPECT_EQ(param.bytes, bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, EncodeUtf8,
-                         ::testing::Values(EncodeCase{"empty", L"", ""},
-                                           EncodeCase{"signature", L"\xFEFF", "\xEF\xBB\xBF"},
-                                           EncodeCase{"polish", L"Łódź", "\xC5\x81\xC3\xB3" "d\xC5\xBA"},
-                                           EncodeCase{"pair", L"a\xD83D\xDE00z", "a\xF0\x9F\x98\x80z"},
-                                           EncodeCase{"trailing_lone_high_surrogate", L"ab\xD83D", "ab\xEF\xBF\xBD"}));
+const EncodeCase kEncodeUtf8TableCases[] = {
+    EncodeCase{"empty", L"", ""},
+    EncodeCase{"signature", L"\xFEFF", "\xEF\xBB\xBF"},
+    EncodeCase{"polish", L"Łódź", "\xC5\x81\xC3\xB3" "d\xC5\xBA"},
+    EncodeCase{"pair", L"a\xD83D\xDE00z", "a\xF0\x9F\x98\x80z"},
+    EncodeCase{"trailing_lone_high_surrogate", L"ab\xD83D", "ab\xEF\xBF\xBD"}};
+
+TEST(EncodeUtf8, GivesTheStandardBytes)
+{
+    for (const EncodeCase& param : kEncodeUtf8TableCases) {
+        SCOPED_TRACE(param.label);
+        givesTheStandardBytes(param);
+    }
+}
 
 // Text long enough to cross the file buffers many times, with sequences of every length
 // (and pairs) landing on every buffer boundary.
