@@ -86,40 +86,31 @@ struct EditRow {
     int maxLength;
 };
 
-void PrintTo(const EditRow& row, std::ostream* os)
+TEST(Catalogue, EditRowsMatchTheTable)
 {
-    *os << "edit " << row.id;
+    const EditRow table[] = {{&accessCode, 10002, L"WKTR", 4}, {&simPin, 10004, L"4821", 4},
+                      {&in1Name, 10006, L"INPUT-1", 15}, {&in1Time, 10009, L"1", 5},
+                      {&in1SmsOnText, 10011, L"INPUT-1 ON", 25},
+                      {&in1SmsOffText, 10013, L"INPUT-1 OFF", 25}, {&in2Name, 10015, L"INPUT-2", 15},
+                      {&in2Time, 10018, L"1", 5}, {&in2SmsOnText, 10020, L"INPUT-2 ON", 25},
+                      {&in2SmsOffText, 10022, L"INPUT-2 OFF", 25}, {&out1Name, 10024, L"OUT-1", 15},
+                      {&out1InputTime, 10027, L"1", 5}, {&out1ClipTime, 10032, L"1", 5},
+                      {&out2Name, 10035, L"OUT-2", 15}, {&out2InputTime, 10038, L"1", 5},
+                      {&tempName, 10041, L"TEMP", 15}, {&tempMax, 10045, L"50", 3},
+                      {&tempMin, 10047, L"10", 3}, {&powerMax, 10050, L"20", 2},
+                      {&powerMin, 10052, L"12", 2}, {&userPhone[0], 10061, L"+1234567890", 15},
+                      {&userPhone[4], 10105, L"+1234567890", 15},
+                      {&userRightsHours[0], 10070, L"24", 3}, {&userRightsHours[3], 10103, L"24", 3},
+                      {&statusOperator, 10123, L"", 0}, {&statusLevel, 10125, L"", 0},
+                      {&statusPower, 10127, L"", 0}, {&statusTemp, 10137, L"", 0},
+                      {&remotePhone, 10139, L"", 26}, {&remoteText, 10141, L"", 160},
+                      {&linkStatusField, 10116, L"", 0}};
+    for (const EditRow& row : table) {
+        EXPECT_EQ(row.field->id(), row.id);
+        EXPECT_EQ(row.field->defaultText(), row.defaultText) << row.id;
+        EXPECT_EQ(row.field->maxLength(), row.maxLength) << row.id;
+    }
 }
-
-class EditRows : public ::testing::TestWithParam<EditRow> {};
-
-TEST_P(EditRows, MatchTheTable)
-{
-    const EditRow& row = GetParam();
-    EXPECT_EQ(row.field->id(), row.id);
-    EXPECT_EQ(row.field->defaultText(), row.defaultText) << row.id;
-    EXPECT_EQ(row.field->maxLength(), row.maxLength) << row.id;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, EditRows,
-    ::testing::Values(EditRow{&accessCode, 10002, L"WKTR", 4}, EditRow{&simPin, 10004, L"4821", 4},
-                      EditRow{&in1Name, 10006, L"INPUT-1", 15}, EditRow{&in1Time, 10009, L"1", 5},
-                      EditRow{&in1SmsOnText, 10011, L"INPUT-1 ON", 25},
-                      EditRow{&in1SmsOffText, 10013, L"INPUT-1 OFF", 25}, EditRow{&in2Name, 10015, L"INPUT-2", 15},
-                      EditRow{&in2Time, 10018, L"1", 5}, EditRow{&in2SmsOnText, 10020, L"INPUT-2 ON", 25},
-                      EditRow{&in2SmsOffText, 10022, L"INPUT-2 OFF", 25}, EditRow{&out1Name, 10024, L"OUT-1", 15},
-                      EditRow{&out1InputTime, 10027, L"1", 5}, EditRow{&out1ClipTime, 10032, L"1", 5},
-                      EditRow{&out2Name, 10035, L"OUT-2", 15}, EditRow{&out2InputTime, 10038, L"1", 5},
-                      EditRow{&tempName, 10041, L"TEMP", 15}, EditRow{&tempMax, 10045, L"50", 3},
-                      EditRow{&tempMin, 10047, L"10", 3}, EditRow{&powerMax, 10050, L"20", 2},
-                      EditRow{&powerMin, 10052, L"12", 2}, EditRow{&userPhone[0], 10061, L"+1234567890", 15},
-                      EditRow{&userPhone[4], 10105, L"+1234567890", 15},
-                      EditRow{&userRightsHours[0], 10070, L"24", 3}, EditRow{&userRightsHours[3], 10103, L"24", 3},
-                      EditRow{&statusOperator, 10123, L"", 0}, EditRow{&statusLevel, 10125, L"", 0},
-                      EditRow{&statusPower, 10127, L"", 0}, EditRow{&statusTemp, 10137, L"", 0},
-                      EditRow{&remotePhone, 10139, L"", 26}, EditRow{&remoteText, 10141, L"", 160},
-                      EditRow{&linkStatusField, 10116, L"", 0}));
 
 struct OptionRow {
     const kes::OptionControl* field;
@@ -127,45 +118,36 @@ struct OptionRow {
     std::vector<int> enablesWhenChecked;
 };
 
-void PrintTo(const OptionRow& row, std::ostream* os)
+TEST(Catalogue, OptionRowsMatchTheTable)
 {
-    *os << "option " << row.id;
+    const OptionRow table[] = {{&in1Enabled, 10005, {10006, 10007, 10009, 10010, 10012}},
+                      {&in1SmsOn, 10010, {10011}}, {&in1SmsOff, 10012, {10013}},
+                      {&in2Enabled, 10014, {10015, 10016, 10018, 10019, 10021}},
+                      {&in2SmsOn, 10019, {10020}}, {&in2SmsOff, 10021, {10022}},
+                      {&out1Enabled, 10023, {10024, 10025, 10029}}, {&out1ByInput, 10025, {10026}},
+                      {&out1InputTimed, 10026, {10027}}, {&out1ByClip, 10029, {10030, 10031}},
+                      {&out1ClipUsersOnly, 10030, {}}, {&out1ClipTimed, 10031, {10032}},
+                      {&out2Enabled, 10034, {10035, 10036}}, {&out2ByInput, 10036, {10037}},
+                      {&out2InputTimed, 10037, {10038}}, {&out2ByTemp, 10039, {}},
+                      {&smsUsersOnly, 10033, {}},
+                      {&tempEnabled, 10040, {10041, 10042, 10043, 10045, 10047}},
+                      {&tempSmsOn, 10042, {}}, {&tempSmsOff, 10043, {}},
+                      {&powerEnabled, 10048, {10050, 10052}},
+                      {&userActive[0], 10060, {10061, 10062, 10068, 10069}},
+                      {&userActive[2], 10082, {10083, 10084, 10090, 10091}},
+                      {&userTimedRights[1], 10080, {10081}}, {&userRightOut[4], 10107, {}},
+                      {&userRightListen[0], 10067, {}}, {&userRightMessenger[3], 10101, {}},
+                      {&statusIn1, 10133, {}}, {&statusIn2, 10135, {}},
+                      {&statusOut1, 10129, {}}, {&statusOut2, 10131, {}}};
+    for (const OptionRow& row : table) {
+        EXPECT_EQ(row.field->id(), row.id);
+        std::vector<int> dependents;
+        for (const kes::BoundControl& control : row.field->dependents().controls)
+            dependents.push_back(control.id);
+        EXPECT_EQ(dependents, row.enablesWhenChecked) << row.id;
+        EXPECT_EQ(row.field->dependents().onCount, row.enablesWhenChecked.size()) << row.id;
+    }
 }
-
-class OptionRows : public ::testing::TestWithParam<OptionRow> {};
-
-TEST_P(OptionRows, MatchTheTable)
-{
-    const OptionRow& row = GetParam();
-    EXPECT_EQ(row.field->id(), row.id);
-    std::vector<int> dependents;
-    for (const kes::BoundControl& control : row.field->dependents().controls)
-        dependents.push_back(control.id);
-    EXPECT_EQ(dependents, row.enablesWhenChecked) << row.id;
-    EXPECT_EQ(row.field->dependents().onCount, row.enablesWhenChecked.size()) << row.id;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, OptionRows,
-    ::testing::Values(OptionRow{&in1Enabled, 10005, {10006, 10007, 10009, 10010, 10012}},
-                      OptionRow{&in1SmsOn, 10010, {10011}}, OptionRow{&in1SmsOff, 10012, {10013}},
-                      OptionRow{&in2Enabled, 10014, {10015, 10016, 10018, 10019, 10021}},
-                      OptionRow{&in2SmsOn, 10019, {10020}}, OptionRow{&in2SmsOff, 10021, {10022}},
-                      OptionRow{&out1Enabled, 10023, {10024, 10025, 10029}}, OptionRow{&out1ByInput, 10025, {10026}},
-                      OptionRow{&out1InputTimed, 10026, {10027}}, OptionRow{&out1ByClip, 10029, {10030, 10031}},
-                      OptionRow{&out1ClipUsersOnly, 10030, {}}, OptionRow{&out1ClipTimed, 10031, {10032}},
-                      OptionRow{&out2Enabled, 10034, {10035, 10036}}, OptionRow{&out2ByInput, 10036, {10037}},
-                      OptionRow{&out2InputTimed, 10037, {10038}}, OptionRow{&out2ByTemp, 10039, {}},
-                      OptionRow{&smsUsersOnly, 10033, {}},
-                      OptionRow{&tempEnabled, 10040, {10041, 10042, 10043, 10045, 10047}},
-                      OptionRow{&tempSmsOn, 10042, {}}, OptionRow{&tempSmsOff, 10043, {}},
-                      OptionRow{&powerEnabled, 10048, {10050, 10052}},
-                      OptionRow{&userActive[0], 10060, {10061, 10062, 10068, 10069}},
-                      OptionRow{&userActive[2], 10082, {10083, 10084, 10090, 10091}},
-                      OptionRow{&userTimedRights[1], 10080, {10081}}, OptionRow{&userRightOut[4], 10107, {}},
-                      OptionRow{&userRightListen[0], 10067, {}}, OptionRow{&userRightMessenger[3], 10101, {}},
-                      OptionRow{&statusIn1, 10133, {}}, OptionRow{&statusIn2, 10135, {}},
-                      OptionRow{&statusOut1, 10129, {}}, OptionRow{&statusOut2, 10131, {}}));
 
 TEST(Catalogue, EnableFieldsDriveTheirBoxes)
 {

@@ -101,82 +101,50 @@ TEST_F(FieldWindow, EditLimitZeroShowsTheWholeText)
     EXPECT_EQ(field.getText(), longText);
 }
 
-struct IntCase {
-    const wchar_t* text;
-    int expected;
-};
-
-void PrintTo(const IntCase& c, std::ostream* os)
+TEST_F(FieldWindow, GetIntReadsTheLeadingNumber)
 {
-    *os << ::testing::PrintToString(std::wstring(c.text)) << " -> " << c.expected;
-}
-
-class GetInt : public FieldWindow, public ::testing::WithParamInterface<IntCase> {};
-
-TEST_P(GetInt, ReadsTheLeadingNumber)
-{
+    const struct {
+        const wchar_t* text;
+        int expected;
+    } table[] = {{L"", 0},           {L" 42", 42},        {L"42x", 42},           {L"x42", 0},
+                 {L"12abc", 12},     {L"-17", -17},       {L"+5", 5},             {L"2147483647", 2147483647},
+                 {L"2147483648", 0}, {L"-2147483649", 0}, {L"-", 0},              {L"12.9", 12}};
     kes::EditControl field(L"", nullptr, kEdit, 0);
     field.attach(window->hwnd());
-    SetWindowTextW(item(kEdit), GetParam().text);
-    EXPECT_EQ(field.getInt(), GetParam().expected) << GetParam().text;
+    for (const auto& row : table) {
+        SetWindowTextW(item(kEdit), row.text);
+        EXPECT_EQ(field.getInt(), row.expected) << ::testing::PrintToString(std::wstring(row.text));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, GetInt,
-                         ::testing::Values(IntCase{L"", 0}, IntCase{L" 42", 42}, IntCase{L"42x", 42},
-                                           IntCase{L"x42", 0}, IntCase{L"12abc", 12}, IntCase{L"-17", -17},
-                                           IntCase{L"+5", 5}, IntCase{L"2147483647", 2147483647},
-                                           IntCase{L"2147483648", 0}, IntCase{L"-2147483649", 0},
-                                           IntCase{L"-", 0}, IntCase{L"12.9", 12}));
-
-struct DoubleCase {
-    const wchar_t* text;
-    double expected;
-};
-
-void PrintTo(const DoubleCase& c, std::ostream* os)
+TEST_F(FieldWindow, GetDoubleReadsTheLeadingNumberWithAFullStop)
 {
-    *os << ::testing::PrintToString(std::wstring(c.text)) << " -> " << c.expected;
-}
-
-class GetDouble : public FieldWindow, public ::testing::WithParamInterface<DoubleCase> {};
-
-TEST_P(GetDouble, ReadsTheLeadingNumberWithAFullStop)
-{
+    const struct {
+        const wchar_t* text;
+        double expected;
+    } table[] = {{L"", 0},         {L"12,5", 12},   {L"12.5", 12.5}, {L" -3.25", -3.25},
+                 {L"abc", 0},      {L"13.8V", 13.8}, {L".5", 0.5}};
     kes::EditControl field(L"", nullptr, kEdit, 0);
     field.attach(window->hwnd());
-    SetWindowTextW(item(kEdit), GetParam().text);
-    EXPECT_DOUBLE_EQ(field.getDouble(), GetParam().expected) << GetParam().text;
+    for (const auto& row : table) {
+        SetWindowTextW(item(kEdit), row.text);
+        EXPECT_DOUBLE_EQ(field.getDouble(), row.expected) << ::testing::PrintToString(std::wstring(row.text));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, GetDouble,
-                         ::testing::Values(DoubleCase{L"", 0}, DoubleCase{L"12,5", 12}, DoubleCase{L"12.5", 12.5},
-                                           DoubleCase{L" -3.25", -3.25}, DoubleCase{L"abc", 0},
-                                           DoubleCase{L"13.8V", 13.8}, DoubleCase{L".5", 0.5}));
-
-struct FormatCase {
-    double value;
-    const wchar_t* shown;
-};
-
-void PrintTo(const FormatCase& c, std::ostream* os)
+TEST_F(FieldWindow, SetDoubleShowsOneDigitAfterThePoint)
 {
-    *os << c.value << " -> " << ::testing::PrintToString(std::wstring(c.shown));
-}
-
-class SetDouble : public FieldWindow, public ::testing::WithParamInterface<FormatCase> {};
-
-TEST_P(SetDouble, ShowsOneDigitAfterThePoint)
-{
+    const struct {
+        double value;
+        const wchar_t* shown;
+    } table[] = {{12, L"12.0"}, {13.75, L"13.8"}, {-2.5, L"-2.5"}, {0.04, L"0.0"}, {1234.56, L"1234.6"}};
     kes::EditControl field(L"", nullptr, kEdit, 0);
     field.attach(window->hwnd());
-    field.setDouble(GetParam().value);
-    EXPECT_EQ(text(item(kEdit)), GetParam().shown);
+    for (const auto& row : table) {
+        field.setDouble(row.value);
+        EXPECT_EQ(text(item(kEdit)), row.shown) << row.value;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, SetDouble,
-                         ::testing::Values(FormatCase{12, L"12.0"}, FormatCase{13.75, L"13.8"},
-                                           FormatCase{-2.5, L"-2.5"}, FormatCase{0.04, L"0.0"},
-                                           FormatCase{1234.56, L"1234.6"}));
 
 TEST_F(FieldWindow, SetIntShowsPlainDecimal)
 {
@@ -296,18 +264,6 @@ TEST_F(FieldWindow, DisabledBoxTakesEffectAgainAtTheNextApply)
     EXPECT_FALSE(enabled(item(kDepA)));
     EXPECT_TRUE(field.isChecked());
     EXPECT_TRUE(enabled(item(kDepA)));
-}
-
-TEST(DependentsList, ParsesBothListsAndToleratesAMissingEnd)
-{
-    const kes::Dependents both = kes::Dependents::fromList({1, 2, kes::kEndOfList, 3, kes::kEndOfList});
-    ASSERT_EQ(both.controls.size(), 3u);
-    EXPECT_EQ(both.onCount, 2u);
-    EXPECT_EQ(both.controls[2].id, 3);
-    const kes::Dependents open = kes::Dependents::fromList({7, 8});
-    EXPECT_EQ(open.controls.size(), 2u);
-    EXPECT_EQ(open.onCount, 2u);
-    EXPECT_TRUE(kes::Dependents::fromList({}).controls.empty());
 }
 
 // ---- ComboboxControl ----
