@@ -25,6 +25,39 @@ SharedRecord& shared()
     return s;
 }
 
+// The common dialog library is loaded when a dialog is first shown: most runs never
+// show one, and loading it with the program costs every start.
+class DialogLibrary {
+public:
+    using DialogCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+    DialogLibrary() : module_(LoadLibraryW(L"comdlg32.dll")) {}
+    ~DialogLibrary()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    DialogLibrary(const DialogLibrary&) = delete;
+    DialogLibrary& operator=(const DialogLibrary&) = delete;
+
+    // Shows the dialog; false when the user cancels or the library is not there.
+    bool show(FileDialogKind kind, OPENFILENAMEW& record) const
+    {
+        if (!module_)
+            return false;
+        const FARPROC proc =
+            GetProcAddress(module_, kind == FileDialogKind::Save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        if (!proc)
+            return false;
+        // Through the generic function type, which the compiler accepts for any function.
+        const auto call = reinterpret_cast<DialogCall>(reinterpret_cast<void (*)()>(proc));
+        return call(&record) != 0;
+    }
+
+private:
+    HMODULE module_;
+};
+
 FileDialogFunction& replacement()
 {
     static FileDialogFunction fn;
@@ -93,10 +126,12 @@ std::optional<std::wstring> askForDataFile(FileDialogKind kind)
     r.Flags = kind == FileDialogKind::Save ? OFN_OVERWRITEPROMPT
                                            : OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     bool chosen = false;
-    if (const auto& fn = replacement())
+    if (const auto& fn = replacement()) {
         chosen = fn(kind, r);
-    else
-        chosen = (kind == FileDialogKind::Save ? GetSaveFileNameW(&r) : GetOpenFileNameW(&r)) != 0;
+    } else {
+        static const DialogLibrary library;
+        chosen = library.show(kind, r);
+    }
     // The buffer is ours; make sure it ends within its size whatever the dialog left.
     s.file.back() = L'\0';
     if (!chosen || s.file[0] == L'\0')
