@@ -660,6 +660,17 @@ Simulator::Handle* Simulator::findHandle(void* handle)
     return found->second.get();
 }
 
+// A handle whose interface was unplugged fails every call with the unplugged code.
+Simulator::Handle* Simulator::liveHandle(void* value)
+{
+    Handle* handle = findHandle(value);
+    if (handle && handle->dead) {
+        handle->lastError = errorUnplugged;
+        return nullptr;
+    }
+    return handle;
+}
+
 ULONG Simulator::createDeviceInfoList(DWORD* count)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
@@ -764,13 +775,9 @@ BOOL Simulator::closeHandle(void* value)
 BOOL Simulator::getCommState(void* value, DCB* dcb)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     Device& d = *devices_[handle->device];
     if (d.faults.commStateFailures > 0) {
         --d.faults.commStateFailures;
@@ -786,13 +793,9 @@ BOOL Simulator::getCommState(void* value, DCB* dcb)
 BOOL Simulator::setCommState(void* value, DCB* dcb)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     if (!dcb)
         return FALSE;
     devices_[handle->device]->dcb = *dcb;
@@ -802,13 +805,9 @@ BOOL Simulator::setCommState(void* value, DCB* dcb)
 BOOL Simulator::purgeComm(void* value, DWORD flags)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     update();
     Device& d = *devices_[handle->device];
     const std::int64_t now = time_.nowNs();
@@ -833,13 +832,9 @@ BOOL Simulator::purgeComm(void* value, DWORD flags)
 BOOL Simulator::clearCommError(void* value, DWORD* errors, COMSTAT* status)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     Device& d = *devices_[handle->device];
     if (d.faults.commErrorFailures > 0) {
         --d.faults.commErrorFailures;
@@ -862,13 +857,9 @@ BOOL Simulator::writeFile(void* value, const void* buffer, DWORD size, DWORD* wr
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     if (written)
         *written = 0;
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     Device& d = *devices_[handle->device];
     if (d.faults.writeFailures > 0) {
         --d.faults.writeFailures;
@@ -895,13 +886,9 @@ BOOL Simulator::readFile(void* value, void* buffer, DWORD size, DWORD* read)
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     if (read)
         *read = 0;
-    Handle* handle = findHandle(value);
+    Handle* handle = liveHandle(value);
     if (!handle)
         return FALSE;
-    if (handle->dead) {
-        handle->lastError = errorUnplugged;
-        return FALSE;
-    }
     update();
     Device& d = *devices_[handle->device];
     auto* out = static_cast<std::uint8_t*>(buffer);

@@ -215,6 +215,7 @@ private:
     struct Handle;
     Device& device(std::size_t index);
     Handle* findHandle(void* handle);
+    Handle* liveHandle(void* handle);
     void advance(Device& device, std::int64_t now);
     void moduleReceives(Device& device, std::uint8_t byte, std::int64_t at);
     void answer(Device& device, const std::uint8_t* frame, std::int64_t at);
