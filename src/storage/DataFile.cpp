@@ -18,12 +18,12 @@ namespace {
 constexpr wchar_t kSignature = static_cast<wchar_t>(0xFEFF);
 
 // One field's value text as its own writer gives it, without the text's closing mark.
-std::wstring recordValue(InterfaceControl& control, const RecordSpec& spec)
+std::wstring recordValue(InterfaceControl& control, const RecordSpec& shape)
 {
     std::wostringstream value;
     control.writeValue(value);
     std::wstring text = value.str();
-    if (spec.kind == RecordKind::Text && !text.empty() && text.back() == ControlBufor::kRecordMark)
+    if (shape.kind == RecordKind::Text && !text.empty() && text.back() == ControlBufor::kRecordMark)
         text.pop_back();
     return withoutMarkers(text);
 }

@@ -84,19 +84,19 @@ std::vector<RecordSpec> describeRegistry(const ControlBufor& registry)
     specs.reserve(registry.size());
     for (std::size_t i = 0; i < registry.size(); ++i) {
         InterfaceControl* control = registry.at(i);
-        RecordSpec spec;
+        RecordSpec shape;
         if (dynamic_cast<EditControl::EditControlInternal*>(control)) {
-            spec.kind = RecordKind::Text;
+            shape.kind = RecordKind::Text;
         } else if (auto* list = dynamic_cast<ComboboxControl<int>::ComboboxControlInternal*>(control)) {
-            spec.kind = RecordKind::Index;
-            spec.itemCount = static_cast<int>(list->items.size());
+            shape.kind = RecordKind::Index;
+            shape.itemCount = static_cast<int>(list->items.size());
         } else if (dynamic_cast<OptionControl::OptionControlInternal*>(control) ||
                    dynamic_cast<EnableControl::EnableControlInternal*>(control)) {
-            spec.kind = RecordKind::Flag;
+            shape.kind = RecordKind::Flag;
         } else {
-            spec.kind = RecordKind::Index;  // a view's group number
+            shape.kind = RecordKind::Index;  // a view's group number
         }
-        specs.push_back(spec);
+        specs.push_back(shape);
     }
     return specs;
 }
@@ -111,13 +111,13 @@ std::vector<std::wstring> readRecords(std::wistream& in, const std::vector<Recor
 
     std::vector<std::wstring> values;
     values.reserve(specs.size());
-    for (const RecordSpec& spec : specs) {
+    for (const RecordSpec& shape : specs) {
         const wchar_t start = nextChar(in);
         if (start == kFrame)
             return values;  // an older, shorter file: the rest take their defaults
         if (start != kRecord)
             damaged();
-        switch (spec.kind) {
+        switch (shape.kind) {
         case RecordKind::Text:
             values.push_back(readText(in));
             expect(in, kRecord);
@@ -127,7 +127,7 @@ std::vector<std::wstring> readRecords(std::wistream& in, const std::vector<Recor
             expect(in, kRecord);
             break;
         case RecordKind::Index:
-            values.push_back(readIndex(in, spec.itemCount));  // takes the closing mark too
+            values.push_back(readIndex(in, shape.itemCount));  // takes the closing mark too
             break;
         }
     }

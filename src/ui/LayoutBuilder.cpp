@@ -168,10 +168,10 @@ LayoutRect LayoutBuilder::nextRect(const std::wstring& text, int height, int ext
     return r;
 }
 
-HWND LayoutBuilder::create(const wchar_t* className, const ControlSpec& spec, DWORD style, DWORD exStyle,
+HWND LayoutBuilder::create(const wchar_t* className, const ControlSpec& desc, DWORD style, DWORD exStyle,
                            int height, int extraWidth, bool tall)
 {
-    const LayoutRect r = nextRect(spec.text, height, extraWidth, tall, spec.font);
+    const LayoutRect r = nextRect(desc.text, height, extraWidth, tall, desc.font);
     if (tall)
         tallNextRowY_ = lineStep_ + r.top + r.height;
 
@@ -180,16 +180,16 @@ HWND LayoutBuilder::create(const wchar_t* className, const ControlSpec& spec, DW
     const int w = static_cast<int>(r.width * multWidth_ * scaleX_);
     const int h = static_cast<int>(r.height * multHeight_ * scaleY_);
 
-    const int id = spec.id == nextControlId ? lastId_ + 1 : spec.id;
+    const int id = desc.id == nextControlId ? lastId_ + 1 : desc.id;
     lastId_ = id;
 
-    HWND control = CreateWindowExW(exStyle, className, spec.text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+    HWND control = CreateWindowExW(exStyle, className, desc.text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
                                    dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (control) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font ? spec.font : font_), FALSE);
-        if (spec.font)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(desc.font ? desc.font : font_), FALSE);
+        if (desc.font)
             MoveWindow(control, x, y, w, h, FALSE);
-        for (WNDPROC filter : spec.filters)
+        for (WNDPROC filter : desc.filters)
             subclass(control, filter, nullptr);
     }
     contentRight_ = std::max(contentRight_, r.left + r.width);
@@ -205,93 +205,93 @@ HWND LayoutBuilder::create(const wchar_t* className, const ControlSpec& spec, DW
     return control;
 }
 
-HWND LayoutBuilder::addLabel(const ControlSpec& spec)
+HWND LayoutBuilder::addLabel(const ControlSpec& desc)
 {
     DWORD style;
-    if (spec.styleGiven)
-        style = static_cast<DWORD>(spec.style);
+    if (desc.styleGiven)
+        style = static_cast<DWORD>(desc.style);
     else if (requestedStyle_ & SS_RIGHT)
         style = static_cast<DWORD>(requestedStyle_);
     else if (atRowStart_ || leftAlign_)
         style = SS_LEFT | static_cast<DWORD>(requestedStyle_ & ~SS_TYPEMASK);
     else
         style = SS_CENTER | static_cast<DWORD>(requestedStyle_ & ~SS_TYPEMASK);
-    return create(L"Static", spec, style, 0, baseHeight, 0, false);
+    return create(L"Static", desc, style, 0, baseHeight, 0, false);
 }
 
 namespace {
-DWORD extraBits(const ControlSpec& spec, int requested)
+DWORD extraBits(const ControlSpec& desc, int requested)
 {
-    return static_cast<DWORD>(spec.styleGiven ? spec.style : requested);
+    return static_cast<DWORD>(desc.styleGiven ? desc.style : requested);
 }
 } // namespace
 
-HWND LayoutBuilder::addCheckBox(const ControlSpec& spec)
+HWND LayoutBuilder::addCheckBox(const ControlSpec& desc)
 {
-    return create(L"Button", spec, BS_AUTOCHECKBOX | WS_TABSTOP | extraBits(spec, requestedStyle_), 0, baseHeight,
+    return create(L"Button", desc, BS_AUTOCHECKBOX | WS_TABSTOP | extraBits(desc, requestedStyle_), 0, baseHeight,
                   checkBoxExtra, false);
 }
 
-HWND LayoutBuilder::addToggleButton(const ControlSpec& spec)
+HWND LayoutBuilder::addToggleButton(const ControlSpec& desc)
 {
-    return create(L"Button", spec, BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP | extraBits(spec, requestedStyle_), 0, 12,
+    return create(L"Button", desc, BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP | extraBits(desc, requestedStyle_), 0, 12,
                   buttonExtra, false);
 }
 
-HWND LayoutBuilder::addLargeButton(const ControlSpec& spec)
+HWND LayoutBuilder::addLargeButton(const ControlSpec& desc)
 {
-    const DWORD bits = extraBits(spec, requestedStyle_);
-    HWND button = create(L"Button", spec, WS_TABSTOP | bits, 0, 14, buttonExtra, false);
+    const DWORD bits = extraBits(desc, requestedStyle_);
+    HWND button = create(L"Button", desc, WS_TABSTOP | bits, 0, 14, buttonExtra, false);
     if ((bits & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
         SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(lastId_), 0);
     return button;
 }
 
-HWND LayoutBuilder::addButton(const ControlSpec& spec)
+HWND LayoutBuilder::addButton(const ControlSpec& desc)
 {
-    const DWORD bits = extraBits(spec, requestedStyle_);
-    HWND button = create(L"Button", spec, WS_TABSTOP | bits, 0, 12, buttonExtra, false);
+    const DWORD bits = extraBits(desc, requestedStyle_);
+    HWND button = create(L"Button", desc, WS_TABSTOP | bits, 0, 12, buttonExtra, false);
     if ((bits & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
         SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(lastId_), 0);
     return button;
 }
 
-HWND LayoutBuilder::addTextEdit(const ControlSpec& spec)
+HWND LayoutBuilder::addTextEdit(const ControlSpec& desc)
 {
-    return create(L"Edit", spec, ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_), WS_EX_CLIENTEDGE, 12,
+    return create(L"Edit", desc, ES_AUTOHSCROLL | WS_TABSTOP | extraBits(desc, requestedStyle_), WS_EX_CLIENTEDGE, 12,
                   0, false);
 }
 
-HWND LayoutBuilder::addDigitsEdit(const ControlSpec& spec)
+HWND LayoutBuilder::addDigitsEdit(const ControlSpec& desc)
 {
-    return create(L"Edit", spec,
-                  ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+    return create(L"Edit", desc,
+                  ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(desc, requestedStyle_),
                   WS_EX_CLIENTEDGE, 12, 0, false);
 }
 
-HWND LayoutBuilder::addSignedEdit(const ControlSpec& spec)
+HWND LayoutBuilder::addSignedEdit(const ControlSpec& desc)
 {
-    return create(L"Edit", spec, ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+    return create(L"Edit", desc, ES_RIGHT | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(desc, requestedStyle_),
                   WS_EX_CLIENTEDGE, 12, 0, false);
 }
 
-HWND LayoutBuilder::addReadOnlyEdit(const ControlSpec& spec)
+HWND LayoutBuilder::addReadOnlyEdit(const ControlSpec& desc)
 {
-    return create(L"Edit", spec, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(spec, requestedStyle_),
+    return create(L"Edit", desc, ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP | extraBits(desc, requestedStyle_),
                   WS_EX_CLIENTEDGE, 12, 0, false);
 }
 
-HWND LayoutBuilder::addMultiLineEdit(const ControlSpec& spec)
+HWND LayoutBuilder::addMultiLineEdit(const ControlSpec& desc)
 {
-    const DWORD kind = spec.lines < 2 ? ES_AUTOHSCROLL | WS_TABSTOP : ES_MULTILINE | WS_VSCROLL | WS_TABSTOP;
-    return create(L"Edit", spec, kind | extraBits(spec, requestedStyle_), WS_EX_CLIENTEDGE,
-                  baseHeight * spec.lines + 4, 0, true);
+    const DWORD kind = desc.lines < 2 ? ES_AUTOHSCROLL | WS_TABSTOP : ES_MULTILINE | WS_VSCROLL | WS_TABSTOP;
+    return create(L"Edit", desc, kind | extraBits(desc, requestedStyle_), WS_EX_CLIENTEDGE,
+                  baseHeight * desc.lines + 4, 0, true);
 }
 
-HWND LayoutBuilder::addDropDownList(const ControlSpec& spec)
+HWND LayoutBuilder::addDropDownList(const ControlSpec& desc)
 {
-    return create(L"ComboBox", spec, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
-                  0, baseHeight * spec.lines + 14, 0, true);
+    return create(L"ComboBox", desc, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
+                  0, baseHeight * desc.lines + 14, 0, true);
 }
 
 } // namespace kes

@@ -34,18 +34,18 @@ public:
     LayoutBuilder(const LayoutBuilder&) = delete;
     LayoutBuilder& operator=(const LayoutBuilder&) = delete;
 
-    HWND addLabel(const ControlSpec& spec);
+    HWND addLabel(const ControlSpec& desc);
     HWND addLabel(const std::wstring& text) { return addLabel(ControlSpec(text)); }
-    HWND addCheckBox(const ControlSpec& spec);
-    HWND addToggleButton(const ControlSpec& spec);
-    HWND addLargeButton(const ControlSpec& spec);
-    HWND addButton(const ControlSpec& spec);
-    HWND addTextEdit(const ControlSpec& spec);
-    HWND addDigitsEdit(const ControlSpec& spec);
-    HWND addSignedEdit(const ControlSpec& spec);
-    HWND addReadOnlyEdit(const ControlSpec& spec);
-    HWND addMultiLineEdit(const ControlSpec& spec);
-    HWND addDropDownList(const ControlSpec& spec);
+    HWND addCheckBox(const ControlSpec& desc);
+    HWND addToggleButton(const ControlSpec& desc);
+    HWND addLargeButton(const ControlSpec& desc);
+    HWND addButton(const ControlSpec& desc);
+    HWND addTextEdit(const ControlSpec& desc);
+    HWND addDigitsEdit(const ControlSpec& desc);
+    HWND addSignedEdit(const ControlSpec& desc);
+    HWND addReadOnlyEdit(const ControlSpec& desc);
+    HWND addMultiLineEdit(const ControlSpec& desc);
+    HWND addDropDownList(const ControlSpec& desc);
 
     // Cursor.
     void startBlock(int x, int y);        // new left margin and row line
@@ -72,7 +72,7 @@ public:
     LayoutRect nextRect(const std::wstring& text, int height, int extraWidth, bool tall, HFONT font) const;
 
 private:
-    HWND create(const wchar_t* className, const ControlSpec& spec, DWORD style, DWORD exStyle, int height,
+    HWND create(const wchar_t* className, const ControlSpec& desc, DWORD style, DWORD exStyle, int height,
                 int extraWidth, bool tall);
     SIZE textExtent(const std::wstring& text, HFONT font) const;
 

@@ -43,9 +43,9 @@ public:
     void signedNumber(int gap, int width)
     {
         place(gap, width);
-        ControlSpec spec;
-        spec.filters.push_back(&signedNumberFilter);
-        b_.addSignedEdit(spec);
+        ControlSpec desc;
+        desc.filters.push_back(&signedNumberFilter);
+        b_.addSignedEdit(desc);
     }
     void readOnly(int gap, int width)
     {
@@ -55,9 +55,9 @@ public:
     void list(int gap, int width)
     {
         place(gap, width);
-        ControlSpec spec;
-        spec.lines = listLines;
-        b_.addDropDownList(spec);
+        ControlSpec desc;
+        desc.lines = listLines;
+        b_.addDropDownList(desc);
     }
     void indicator(int gap, int width)
     {
@@ -77,10 +77,10 @@ public:
     void textBox(int gap, int width)
     {
         place(gap, width);
-        ControlSpec spec;
-        spec.lines = textBoxLines;
-        spec.filters.push_back(&smsTextFilter);
-        b_.addMultiLineEdit(spec);
+        ControlSpec desc;
+        desc.lines = textBoxLines;
+        desc.filters.push_back(&smsTextFilter);
+        b_.addMultiLineEdit(desc);
     }
 
 private:

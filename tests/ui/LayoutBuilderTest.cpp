@@ -158,9 +158,9 @@ TEST_P(Kinds, HaveTheirClassStylesAndRectangle)
     b.startBlock(10, 100);
     b.gap(10);
     b.reserveWidth(50);
-    ControlSpec spec(L"", 300);
-    spec.lines = c.lines;
-    HWND control = c.add(b, spec);
+    ControlSpec desc(L"", 300);
+    desc.lines = c.lines;
+    HWND control = c.add(b, desc);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(GetDlgCtrlID(control), 300);
     EXPECT_EQ(uitest::classOf(control), c.className);
@@ -266,10 +266,10 @@ TEST(LayoutBuilder, SpecStyleBitsReplaceTheAlignment)
 {
     uitest::TemplateDialog dialog(L"MS Sans Serif", 8);
     LayoutBuilder b(dialog.get());
-    ControlSpec spec(L"x");
-    spec.style = SS_RIGHT | SS_NOPREFIX;
-    spec.styleGiven = true;
-    HWND label = b.addLabel(spec);
+    ControlSpec desc(L"x");
+    desc.style = SS_RIGHT | SS_NOPREFIX;
+    desc.styleGiven = true;
+    HWND label = b.addLabel(desc);
     EXPECT_EQ(uitest::styleOf(label) & (SS_TYPEMASK | SS_NOPREFIX), static_cast<DWORD>(SS_RIGHT | SS_NOPREFIX));
 }
 
@@ -279,9 +279,9 @@ TEST(LayoutBuilder, TheRowBelowATallControlStartsUnderIt)
     LayoutBuilder b(dialog.get());
     b.startBlock(410, 191);
     b.reserveWidth(160);
-    ControlSpec spec;
-    spec.lines = 4;
-    b.addMultiLineEdit(spec); // top 181, 36 high
+    ControlSpec desc;
+    desc.lines = 4;
+    b.addMultiLineEdit(desc); // top 181, 36 high
     b.reserveWidth(25);
     b.addButton(ControlSpec(L"Usuń"));
     b.newRowBelowTall(4);
@@ -306,9 +306,9 @@ TEST(LayoutBuilder, AFontOverrideScalesTheHeightAndAppliesToOneControl)
         LayoutBuilder b(dialog.get());
         b.startBlock(10, 50);
         b.reserveWidth(40);
-        ControlSpec spec;
-        spec.font = big;
-        HWND edit = b.addTextEdit(spec);
+        ControlSpec desc;
+        desc.font = big;
+        HWND edit = b.addTextEdit(desc);
         const int lineHeight = measure(dialog.get(), big, L"Ńg").cy;
         const int h = static_cast<int>(static_cast<float>(1 * lineHeight) / b.scaleY()) + 4;
         const RECT r = uitest::clientRectInParent(edit);
@@ -342,9 +342,9 @@ TEST(LayoutBuilder, SpecFiltersAreInstalledInListOrder)
 {
     uitest::TemplateDialog dialog(L"MS Sans Serif", 8);
     LayoutBuilder b(dialog.get());
-    ControlSpec spec;
-    spec.filters = {&filterA, &filterB};
-    HWND edit = b.addTextEdit(spec);
+    ControlSpec desc;
+    desc.filters = {&filterA, &filterB};
+    HWND edit = b.addTextEdit(desc);
     order.clear();
     SendMessageW(edit, WM_APP, 0, 0);
     EXPECT_EQ(order, (std::vector<int>{2, 1})) << "the last installed runs first";
