@@ -15,6 +15,7 @@ constexpr int textBoxLines = 4;
 constexpr int sectionStep = 24;     // one and a half rows
 constexpr int belowTextBox = 4;     // extra room under the message box
 constexpr int userCount = 5;
+constexpr int timeRoom = 3; // a time of five digits
 
 class Rows {
 public:
@@ -24,21 +25,25 @@ public:
     {
         place(gap, width);
         b_.addLabel(ControlSpec(text, id));
+        placed();
     }
     void check(int gap, int width, const std::wstring& text)
     {
         place(gap, width);
         b_.addCheckBox(ControlSpec(text));
+        placed();
     }
     void edit(int gap, int width)
     {
         place(gap, width);
         b_.addTextEdit(ControlSpec());
+        placed();
     }
     void number(int gap, int width)
     {
         place(gap, width);
         b_.addDigitsEdit(ControlSpec());
+        placed();
     }
     void signedNumber(int gap, int width)
     {
@@ -46,11 +51,13 @@ public:
         ControlSpec desc;
         desc.filters.push_back(&signedNumberFilter);
         b_.addSignedEdit(desc);
+        placed();
     }
     void readOnly(int gap, int width)
     {
         place(gap, width);
         b_.addReadOnlyEdit(ControlSpec());
+        placed();
     }
     void list(int gap, int width)
     {
@@ -58,21 +65,25 @@ public:
         ControlSpec desc;
         desc.lines = listLines;
         b_.addDropDownList(desc);
+        placed();
     }
     void indicator(int gap, int width)
     {
         place(gap, width);
         b_.addToggleButton(ControlSpec());
+        placed();
     }
     void button(int gap, int width, const std::wstring& text)
     {
         place(gap, width);
         b_.addButton(ControlSpec(text));
+        placed();
     }
     void largeButton(int gap, int width, const std::wstring& text)
     {
         place(gap, width);
         b_.addLargeButton(ControlSpec(text));
+        placed();
     }
     void textBox(int gap, int width)
     {
@@ -80,28 +91,44 @@ public:
         ControlSpec desc;
         desc.lines = textBoxLines;
         desc.filters.push_back(&smsTextFilter);
+        desc.filters.push_back(&escapeKeyFilter);
         b_.addMultiLineEdit(desc);
+        placed();
     }
+
+    // The next control is widened by units so that its own caption or items fit; the controls
+    // after it keep their places.
+    void widenNext(int units) { widen_ = units; }
 
 private:
     void place(int gap, int width)
     {
         if (gap)
             b_.gap(gap);
-        b_.reserveWidth(width);
+        b_.reserveWidth(width + widen_);
+    }
+    void placed()
+    {
+        if (widen_)
+            b_.gap(-widen_);
+        widen_ = 0;
     }
     LayoutBuilder& b_;
+    int widen_ = 0;
 };
 
 void inputRow(Rows& r, const wchar_t* name)
 {
     r.check(0, 35, name);
     r.edit(0, 40);
+    r.widenNext(2); // "NO PLUS"
     r.list(5, 40);
     r.label(0, 50, L"Pobudzenie [s]");
+    r.widenNext(timeRoom);
     r.number(0, 25);
     r.check(10, 40, L"SMS ON");
     r.edit(0, 50);
+    r.widenNext(1);
     r.check(10, 40, L"SMS OFF");
     r.edit(0, 50);
 }
@@ -112,6 +139,7 @@ void outputRow(Rows& r, const wchar_t* name, const wchar_t* byInput)
     r.edit(0, 40);
     r.check(5, 90, byInput);
     r.check(5, 50, L"czasowo [s]");
+    r.widenNext(timeRoom);
     r.number(0, 25);
 }
 
@@ -135,18 +163,22 @@ void leftBlock(LayoutBuilder& b, Rows& r)
     r.check(30, 65, L"sterowanie CLIP");
     r.check(0, 65, L"tylko użytkownicy");
     r.check(0, 50, L"czasowo [s]");
+    r.widenNext(timeRoom);
     r.number(0, 25);
+    r.widenNext(4);
     r.check(90, 60, L"tylko użytkownicy");
 
     b.newRow();
     outputRow(r, L"OUT-2", L"sterowanie wejściem 2");
     b.newRow();
+    r.widenNext(5);
     r.check(30, 80, L"sterowanie temperaturą");
 
     b.newRow();
     r.check(0, 35, L"TEMP");
     r.edit(0, 40);
     r.check(5, 40, L"SMS ON");
+    r.widenNext(1);
     r.check(0, 40, L"SMS OFF");
     r.label(0, 30, L"max [C]");
     r.signedNumber(0, 20);
@@ -154,12 +186,15 @@ void leftBlock(LayoutBuilder& b, Rows& r)
     r.signedNumber(0, 20);
 
     b.newRow();
-    r.check(0, 25, L"POWER");
+    // "POWER" needs 36 units, which would run into the text of "max [V]": the voltage limits move
+    // right by 11 units instead, into the gap before the column headings, which keep their places.
+    constexpr int powerRoom = 11;
+    r.check(0, 25 + powerRoom, L"POWER");
     r.label(0, 30, L"max [V]");
     r.number(0, 20);
     r.label(0, 30, L"min [V]");
     r.number(0, 20);
-    r.label(30, 20, L"OUT");
+    r.label(30 - powerRoom, 20, L"OUT");
     r.label(0, 20, L"TEMP");
     r.label(0, 20, L"PWR");
     r.label(0, 20, L"CLIP");
@@ -176,6 +211,7 @@ void userRows(LayoutBuilder& b, Rows& r)
         caption.back() = static_cast<wchar_t>(L'1' + user);
         r.check(0, 55, caption);
         r.edit(0, 50);
+        r.widenNext(1); // "CLIP+SMS"
         r.list(5, 45);
         r.check(7, 20, L"");  // OUT
         r.check(0, 20, L"");  // TEMP
@@ -207,6 +243,7 @@ void statusColumn(LayoutBuilder& b, Rows& r)
     r.readOnly(0, 25);
     b.newRow();
     r.label(0, 30, L"Poziom");
+    r.widenNext(3); // "100 %"
     r.readOnly(0, 25);
     b.newRow();
     r.label(0, 30, L"POWER");

