@@ -140,6 +140,13 @@ LRESULT CALLBACK smsTextFilter(HWND window, UINT message, WPARAM wParam, LPARAM 
     return guarded(window, message, wParam, lParam, &mapSmsTextChar);
 }
 
+LRESULT CALLBACK escapeKeyFilter(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE)
+        stopChain(window);
+    return 0;
+}
+
 BeepFunction setBeepFunction(BeepFunction beep)
 {
     BeepFunction previous = beepFunction();

@@ -13,6 +13,10 @@ LRESULT CALLBACK signedNumberFilter(HWND window, UINT message, WPARAM wParam, LP
 // Typed codes below 32 pass (Enter, Backspace); anything else is refused or dropped.
 LRESULT CALLBACK smsTextFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Consumes Esc: a multi-line edit in a dialog answers it by closing the dialog (WM_CLOSE to its
+// parent), which would end the program and lose every unsaved setting.
+LRESULT CALLBACK escapeKeyFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The mappings on their own: the mapped character, or -1 when the character is refused.
 int mapSignedNumberChar(wchar_t c);
 int mapSmsTextChar(wchar_t c);

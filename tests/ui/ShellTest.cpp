@@ -208,6 +208,30 @@ TEST_F(ShellTest, EnterAndEscapeDoNotCloseTheWindow)
     EXPECT_TRUE(boxes.empty());
 }
 
+// A multi-line edit posts WM_CLOSE to its dialog on Esc; no control may pass that on.
+TEST_F(ShellTest, EscapeInAnyControlLeavesTheWindowOpen)
+{
+    for (int id = 10001; id <= 10143; ++id) {
+        HWND control = item(id);
+        EnableWindow(control, TRUE); // as with a module connected
+        SetFocus(control);
+        for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG msg{control, message, VK_ESCAPE, message == WM_KEYUP ? 0xC0010001 : 0x00010001, 0, {}};
+            if (!IsDialogMessageW(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+    }
+    SetWindowTextW(item(ids::remoteText), L"X");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::clearTextButton, BN_CLICKED), 0);
+    ASSERT_TRUE(uitest::pumpUntil([&] { return uitest::textOf(item(ids::remoteText)).empty(); }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    // The system menu's close still closes.
+    SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
 TEST_F(ShellTest, CloseButtonAndSystemCloseEndTheDialog)
 {
     EnableWindow(item(IDC_HIDDEN_BUTTON), FALSE);
