@@ -225,6 +225,11 @@ const AlarmFlagCase kAlarmFlags[] = {
     {"clipTimed", &AlarmsRecord::clipTimed, "02 01 04 00 00 12"},
     {"powerEnabled", &AlarmsRecord::powerEnabled, "02 01 04 00 00 02 00 00 00 01"}};
 
+void PrintTo(const AlarmFlagCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class AlarmFlags : public ::testing::TestWithParam<AlarmFlagCase> {};
 
 TEST_P(AlarmFlags, EachFlagAloneGivesItsBlockAndReadsBackAlone)

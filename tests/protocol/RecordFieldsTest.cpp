@@ -119,6 +119,11 @@ const AlarmBoxCase kAlarmBoxes[] = {
     {"out1ClipTimed", &::out1ClipTimed, ids::out1ClipTimed, "02 01 04 32 0A 12 0A 00 00 00 C8 78"},
     {"powerEnabled", &::powerEnabled, ids::powerEnabled, "02 01 04 32 0A 02 0A 00 00 01 C8 78"}};
 
+void PrintTo(const AlarmBoxCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class AlarmBoxes : public RecordFields, public ::testing::WithParamInterface<AlarmBoxCase> {};
 
 TEST_P(AlarmBoxes, OneCheckedBoxGoesToItsBitAndComesBackToItsBox)
