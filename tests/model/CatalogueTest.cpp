@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -20,27 +21,34 @@ TEST(Registries, HoldTheirCounts)
     EXPECT_EQ(statusBufor.size(), 10u);
 }
 
-struct OrderCase {
-    std::size_t index;  // 0-based position in the registry
-    kes::InterfaceControl* control;
+struct OrderRow {
+    const char* name;
+    const kes::InterfaceControl* control;
 };
+#define ROW(field) OrderRow{#field, &field.control()}
 
+// Every general setting by name, in the order the data file stores them: two fields of
+// the same kind and default swapped would go unnoticed by anything else.
 TEST(Registries, GeneralSettingsAreInTableOrder)
 {
-    const std::vector<OrderCase> rows{
-        {0, &accessCode.control()},        {1, &simPin.control()},
-        {2, &in1Enabled.control()},        {4, &in1Wiring.control()},
-        {9, &in1SmsOffText.control()},     {10, &in2Enabled.control()},
-        {17, &in2SmsOffText.control()},    {18, &out1Enabled.control()},
-        {23, &out1ByClip.control()},       {26, &out1ClipTime.control()},
-        {27, &out2Enabled.control()},      {32, &out2ByTemp.control()},
-        {33, &out2ByTempAvailable.control()}, {34, &smsUsersOnly.control()},
-        {35, &smsUsersOnlyAvailable.control()}, {36, &tempEnabled.control()},
-        {41, &tempMin.control()},          {42, &powerEnabled.control()},
-        {44, &powerMin.control()}};
-    for (const OrderCase& row : rows)
-        EXPECT_EQ(settingsBufor.at(row.index), row.control) << "row " << row.index + 1;
+    const OrderRow rows[] = {
+        ROW(accessCode),        ROW(simPin),          ROW(in1Enabled),           ROW(in1Name),
+        ROW(in1Wiring),         ROW(in1Time),         ROW(in1SmsOn),             ROW(in1SmsOnText),
+        ROW(in1SmsOff),         ROW(in1SmsOffText),   ROW(in2Enabled),           ROW(in2Name),
+        ROW(in2Wiring),         ROW(in2Time),         ROW(in2SmsOn),             ROW(in2SmsOnText),
+        ROW(in2SmsOff),         ROW(in2SmsOffText),   ROW(out1Enabled),          ROW(out1Name),
+        ROW(out1ByInput),       ROW(out1InputTimed),  ROW(out1InputTime),        ROW(out1ByClip),
+        ROW(out1ClipUsersOnly), ROW(out1ClipTimed),   ROW(out1ClipTime),         ROW(out2Enabled),
+        ROW(out2Name),          ROW(out2ByInput),     ROW(out2InputTimed),       ROW(out2InputTime),
+        ROW(out2ByTemp),        ROW(out2ByTempAvailable), ROW(smsUsersOnly),     ROW(smsUsersOnlyAvailable),
+        ROW(tempEnabled),       ROW(tempName),        ROW(tempSmsOn),            ROW(tempSmsOff),
+        ROW(tempMax),           ROW(tempMin),         ROW(powerEnabled),         ROW(powerMax),
+        ROW(powerMin)};
+    ASSERT_EQ(std::size(rows), 45u);
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(settingsBufor.at(i), rows[i].control) << "row " << i + 1 << " should be " << rows[i].name;
 }
+#undef ROW
 
 TEST(Registries, UserFieldsComeGroupByGroupUserByUser)
 {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 using namespace testing_model;
@@ -230,6 +232,120 @@ TEST_F(RulesWindow, AllRulesAtOnce)
     EXPECT_TRUE(enabled(item(ids::userId(1, ids::UserOffset::RightListen))));
     EXPECT_FALSE(enabled(item(ids::userId(0, ids::UserOffset::RightOut))));
 }
+
+constexpr int u(int user, ids::UserOffset offset) { return ids::userId(user, offset); }
+using Off = ids::UserOffset;
+const int kActive0 = u(0, Off::Active);
+const int kActive4 = u(4, Off::Active);
+
+struct ClickCase {
+    const char* name;
+    std::function<void()> before; // through the fields: dependents applied
+    std::vector<int> checkedOnly; // check states alone, nothing re-applied
+    int clicked;
+    std::vector<int> enabledAfter;  // all disabled before the click
+    std::vector<int> disabledAfter;
+};
+
+void PrintTo(const ClickCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ClickRefresh : public RulesWindow, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(ClickRefresh, EnablesWhatTheClickedBoxGoverns)
+{
+    const ClickCase& c = GetParam();
+    if (c.before)
+        c.before();
+    for (int id : c.checkedOnly)
+        SendMessageW(item(id), BM_SETCHECK, BST_CHECKED, 0);
+    for (int id : c.enabledAfter)
+        ASSERT_FALSE(enabled(item(id))) << id << " must start disabled for the click to show";
+    click(c.clicked);
+    for (int id : c.enabledAfter)
+        EXPECT_TRUE(enabled(item(id))) << id;
+    for (int id : c.disabledAfter)
+        EXPECT_FALSE(enabled(item(id))) << id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClickRefresh,
+    ::testing::Values(
+        ClickCase{"in1Enabled", nullptr, {ids::in1SmsOn, ids::in1SmsOff}, ids::in1Enabled,
+                  {ids::in1Name, ids::in1Wiring, ids::in1Time, ids::in1SmsOn, ids::in1SmsOnText, ids::in1SmsOff,
+                   ids::in1SmsOffText}, {}},
+        ClickCase{"in1SmsOn", [] { in1Enabled.setChecked(true); }, {}, ids::in1SmsOn, {ids::in1SmsOnText},
+                  {ids::in1SmsOffText}},
+        ClickCase{"in1SmsOff", [] { in1Enabled.setChecked(true); }, {}, ids::in1SmsOff, {ids::in1SmsOffText},
+                  {ids::in1SmsOnText}},
+        ClickCase{"in2Enabled", nullptr, {ids::in2SmsOn, ids::in2SmsOff}, ids::in2Enabled,
+                  {ids::in2Name, ids::in2Wiring, ids::in2Time, ids::in2SmsOn, ids::in2SmsOnText, ids::in2SmsOff,
+                   ids::in2SmsOffText}, {}},
+        ClickCase{"in2SmsOn", [] { in2Enabled.setChecked(true); }, {}, ids::in2SmsOn, {ids::in2SmsOnText},
+                  {ids::in2SmsOffText}},
+        ClickCase{"in2SmsOff", [] { in2Enabled.setChecked(true); }, {}, ids::in2SmsOff, {ids::in2SmsOffText},
+                  {ids::in2SmsOnText}},
+        ClickCase{"out1Enabled", nullptr,
+                  {ids::out1ByInput, ids::out1InputTimed, ids::out1ByClip, ids::out1ClipUsersOnly,
+                   ids::out1ClipTimed, ids::smsUsersOnly, kActive0, kActive4},
+                  ids::out1Enabled,
+                  {ids::out1Name, ids::out1ByInput, ids::out1InputTimed, ids::out1InputTime, ids::out1ByClip,
+                   ids::out1ClipUsersOnly, ids::out1ClipTimed, ids::out1ClipTime, ids::smsUsersOnly,
+                   u(0, Off::RightClip), u(4, Off::RightClip), u(0, Off::RightListen), u(4, Off::RightListen),
+                   u(0, Off::RightOut), u(4, Off::RightOut)},
+                  {u(2, Off::RightClip), u(2, Off::RightListen), u(2, Off::RightOut)}},
+        ClickCase{"out1ByInput", [] { out1Enabled.setChecked(true); }, {ids::out1InputTimed}, ids::out1ByInput,
+                  {ids::out1InputTimed, ids::out1InputTime}, {}},
+        ClickCase{"out1InputTimed", [] { out1Enabled.setChecked(true); out1ByInput.setChecked(true); }, {},
+                  ids::out1InputTimed, {ids::out1InputTime}, {}},
+        ClickCase{"out1ClipTimed", [] { out1Enabled.setChecked(true); out1ByClip.setChecked(true); }, {},
+                  ids::out1ClipTimed, {ids::out1ClipTime}, {}},
+        ClickCase{"out1ByClip", [] { out1Enabled.setChecked(true); },
+                  {ids::out1ClipUsersOnly, ids::out1ClipTimed, kActive0, kActive4}, ids::out1ByClip,
+                  {ids::out1ClipUsersOnly, ids::out1ClipTimed, ids::out1ClipTime, u(0, Off::RightClip),
+                   u(4, Off::RightClip), u(0, Off::RightListen), u(4, Off::RightListen)},
+                  {u(1, Off::RightClip)}},
+        ClickCase{"out1ClipUsersOnly", nullptr, {ids::out1Enabled, ids::out1ByClip, kActive0, kActive4},
+                  ids::out1ClipUsersOnly,
+                  {u(0, Off::RightClip), u(4, Off::RightClip), u(0, Off::RightListen), u(4, Off::RightListen)},
+                  {u(1, Off::RightClip), u(1, Off::RightListen)}},
+        ClickCase{"smsUsersOnly", nullptr, {ids::out2Enabled, kActive0, kActive4}, ids::smsUsersOnly,
+                  {u(0, Off::RightOut), u(4, Off::RightOut)}, {u(2, Off::RightOut)}},
+        ClickCase{"out2Enabled", nullptr,
+                  {ids::out2ByInput, ids::out2InputTimed, ids::tempEnabled, ids::tempSmsOn, ids::smsUsersOnly,
+                   kActive0, kActive4},
+                  ids::out2Enabled,
+                  {ids::out2Name, ids::out2ByInput, ids::out2InputTimed, ids::out2InputTime, ids::out2ByTemp,
+                   ids::smsUsersOnly, u(0, Off::RightTemp), u(4, Off::RightTemp), u(0, Off::RightOut),
+                   u(4, Off::RightOut)},
+                  {u(3, Off::RightOut)}},
+        ClickCase{"out2ByInput", [] { out2Enabled.setChecked(true); }, {ids::out2InputTimed}, ids::out2ByInput,
+                  {ids::out2InputTimed, ids::out2InputTime}, {}},
+        ClickCase{"out2InputTimed", [] { out2Enabled.setChecked(true); out2ByInput.setChecked(true); }, {},
+                  ids::out2InputTimed, {ids::out2InputTime}, {}},
+        ClickCase{"tempEnabled", nullptr, {ids::out2Enabled, ids::tempSmsOff, kActive0, kActive4}, ids::tempEnabled,
+                  {ids::tempName, ids::tempSmsOn, ids::tempSmsOff, ids::tempMax, ids::tempMin, ids::out2ByTemp,
+                   u(0, Off::RightTemp), u(4, Off::RightTemp)},
+                  {u(2, Off::RightTemp)}},
+        ClickCase{"tempSmsOn", nullptr, {ids::tempEnabled, kActive0, kActive4}, ids::tempSmsOn,
+                  {u(0, Off::RightTemp), u(4, Off::RightTemp)}, {u(2, Off::RightTemp)}},
+        ClickCase{"tempSmsOff", nullptr, {ids::tempEnabled, kActive0, kActive4}, ids::tempSmsOff,
+                  {u(0, Off::RightTemp), u(4, Off::RightTemp)}, {u(2, Off::RightTemp)}},
+        ClickCase{"powerEnabled", nullptr, {kActive0, kActive4}, ids::powerEnabled,
+                  {ids::powerMax, ids::powerMin, u(0, Off::RightPwr), u(4, Off::RightPwr)}, {u(2, Off::RightPwr)}},
+        ClickCase{"userActive", nullptr,
+                  {ids::out1Enabled, ids::smsUsersOnly, ids::tempEnabled, ids::tempSmsOn, ids::powerEnabled,
+                   ids::out1ByClip, ids::out1ClipUsersOnly, u(3, Off::TimedRights)},
+                  u(3, Off::Active),
+                  {u(3, Off::Phone), u(3, Off::Notify), u(3, Off::RightOut), u(3, Off::RightTemp),
+                   u(3, Off::RightPwr), u(3, Off::RightClip), u(3, Off::RightListen), u(3, Off::RightMessenger),
+                   u(3, Off::TimedRights), u(3, Off::RightsHours)},
+                  {u(2, Off::RightOut), u(4, Off::RightPwr)}},
+        ClickCase{"userTimedRights", [] { userActive[1].setChecked(true); }, {}, u(1, Off::TimedRights),
+                  {u(1, Off::RightsHours)}, {}}),
+    [](const ::testing::TestParamInfo<ClickCase>& info) { return std::string(info.param.name); });
 
 TEST(RefreshOnClick, AnswersOnlyForTheSettingsCheckBoxesOfTheTable)
 {

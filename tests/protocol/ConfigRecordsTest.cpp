@@ -206,6 +206,47 @@ TEST(AlarmsRecordCodec, WholeBlockByteExact)
     EXPECT_EQ(hexOf(encodeAlarms(r)), hexOf(frameFromHex("02 01 15 32 CE 1B 2C 01 00 01 C8 7D")));
 }
 
+struct AlarmFlagCase {
+    const char* name;
+    bool AlarmsRecord::*member;
+    const char* block; // from byte 0, the rest 0
+};
+
+// Offset 2: temp on 01, out2 by temp 02, marker 04, SMS ON 08, SMS OFF 10.
+// Offset 5: CLIP 01, marker 02, CLIP users only 04, SMS users only 08, CLIP timed 10. Offset 9: power.
+const AlarmFlagCase kAlarmFlags[] = {
+    {"tempEnabled", &AlarmsRecord::tempEnabled, "02 01 05 00 00 02"},
+    {"out2ByTemp", &AlarmsRecord::out2ByTemp, "02 01 06 00 00 02"},
+    {"tempSmsOn", &AlarmsRecord::tempSmsOn, "02 01 0C 00 00 02"},
+    {"tempSmsOff", &AlarmsRecord::tempSmsOff, "02 01 14 00 00 02"},
+    {"out1ByClip", &AlarmsRecord::out1ByClip, "02 01 04 00 00 03"},
+    {"clipUsersOnly", &AlarmsRecord::clipUsersOnly, "02 01 04 00 00 06"},
+    {"smsUsersOnly", &AlarmsRecord::smsUsersOnly, "02 01 04 00 00 0A"},
+    {"clipTimed", &AlarmsRecord::clipTimed, "02 01 04 00 00 12"},
+    {"powerEnabled", &AlarmsRecord::powerEnabled, "02 01 04 00 00 02 00 00 00 01"}};
+
+void PrintTo(const AlarmFlagCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class AlarmFlags : public ::testing::TestWithParam<AlarmFlagCase> {};
+
+TEST_P(AlarmFlags, EachFlagAloneGivesItsBlockAndReadsBackAlone)
+{
+    const AlarmFlagCase c = GetParam();
+    AlarmsRecord r;
+    r.*c.member = true;
+    const Frame m = encodeAlarms(r);
+    EXPECT_EQ(hexOf(m), hexOf(frameFromHex(c.block)));
+    const AlarmsRecord back = decodeAlarms(m);
+    for (const AlarmFlagCase& other : kAlarmFlags)
+        EXPECT_EQ(back.*other.member, other.member == c.member) << other.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bits, AlarmFlags, ::testing::ValuesIn(kAlarmFlags),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(AlarmsRecordCodec, MarkerBitsAreDontCareWhenReading)
 {
     Frame reply{};

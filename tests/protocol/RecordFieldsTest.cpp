@@ -1,3 +1,4 @@
+#include "FrameText.h"
 #include "ModuleWindow.h"
 #include "ProtocolFixture.h"
 
@@ -98,6 +99,48 @@ TEST_F(RecordFields, AlarmsGatheredWithTheirEncodings)
     EXPECT_EQ(m[2], 0x04) << "only the always-set bit with every box unchecked";
     EXPECT_EQ(m[5], 0x02);
 }
+
+struct AlarmBoxCase {
+    const char* name;
+    OptionControl* box;
+    int id;
+    const char* block; // with every other setting at its default
+};
+
+// Defaults: max 50 C = 32, min 10 C = 0A, CLIP 1 s = 0A 00 00, 20 V = C8, 12 V = 78.
+const AlarmBoxCase kAlarmBoxes[] = {
+    {"tempEnabled", &::tempEnabled, ids::tempEnabled, "02 01 05 32 0A 02 0A 00 00 00 C8 78"},
+    {"out2ByTemp", &::out2ByTemp, ids::out2ByTemp, "02 01 06 32 0A 02 0A 00 00 00 C8 78"},
+    {"tempSmsOn", &::tempSmsOn, ids::tempSmsOn, "02 01 0C 32 0A 02 0A 00 00 00 C8 78"},
+    {"tempSmsOff", &::tempSmsOff, ids::tempSmsOff, "02 01 14 32 0A 02 0A 00 00 00 C8 78"},
+    {"out1ByClip", &::out1ByClip, ids::out1ByClip, "02 01 04 32 0A 03 0A 00 00 00 C8 78"},
+    {"out1ClipUsersOnly", &::out1ClipUsersOnly, ids::out1ClipUsersOnly, "02 01 04 32 0A 06 0A 00 00 00 C8 78"},
+    {"smsUsersOnly", &::smsUsersOnly, ids::smsUsersOnly, "02 01 04 32 0A 0A 0A 00 00 00 C8 78"},
+    {"out1ClipTimed", &::out1ClipTimed, ids::out1ClipTimed, "02 01 04 32 0A 12 0A 00 00 00 C8 78"},
+    {"powerEnabled", &::powerEnabled, ids::powerEnabled, "02 01 04 32 0A 02 0A 00 00 01 C8 78"}};
+
+void PrintTo(const AlarmBoxCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class AlarmBoxes : public RecordFields, public ::testing::WithParamInterface<AlarmBoxCase> {};
+
+TEST_P(AlarmBoxes, OneCheckedBoxGoesToItsBitAndComesBackToItsBox)
+{
+    const AlarmBoxCase c = GetParam();
+    c.box->setChecked(true);
+    EXPECT_EQ(testing_frames::hexOf(encodeAlarms(gatherAlarms())),
+              testing_frames::hexOf(testing_frames::frameFromHex(c.block)));
+
+    c.box->setChecked(false);
+    putAlarms(decodeAlarms(testing_frames::frameFromHex(c.block)));
+    for (const AlarmBoxCase& other : kAlarmBoxes)
+        EXPECT_EQ(window.checked(other.id), other.id == c.id) << other.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bits, AlarmBoxes, ::testing::ValuesIn(kAlarmBoxes),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct PutNumberCase {
     const char* name;

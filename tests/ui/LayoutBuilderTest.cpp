@@ -110,13 +110,14 @@ TEST_P(TextSized, ALabelWithoutReservedWidthIsAsWideAsItsText)
     const std::wstring text = L"Sterowanie SMS-ami:";
     const SIZE extent = measure(dialog.get(), b.font(), text);
     const int units = unitsFor(extent.cx, b.scaleX());
-    if (b.scaleX() == 2.0f) {
-        EXPECT_EQ(units, (extent.cx + 1) / 2);
-    }
     HWND label = b.addLabel(text);
     EXPECT_EQ(b.left(), 20 + units);
     EXPECT_EQ(b.right(), 20 + units);
     const RECT r = uitest::clientRectInParent(label);
+    // Where the window really is: at (20, 40 - 8) units, less than one unit wider than its text.
+    EXPECT_EQ(r.left, static_cast<LONG>(20 * b.scaleX()));
+    EXPECT_EQ(r.top, static_cast<LONG>(32 * b.scaleY()));
+    EXPECT_LT(r.right - r.left, extent.cx + static_cast<LONG>(std::ceil(b.scaleX())));
     EXPECT_EQ(r.right - r.left, static_cast<LONG>(units * b.scaleX()));
     EXPECT_GE(r.right - r.left + 1, extent.cx) << "the text fits";
     EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(std::max<int>(unitsFor(extent.cy, b.scaleY()), 8) * b.scaleY()));
@@ -168,6 +169,9 @@ TEST_P(Kinds, HaveTheirClassStylesAndRectangle)
     if (std::wstring(c.className) == L"ComboBox")
         basic &= ~static_cast<DWORD>(WS_VSCROLL); // the list box takes the scroll bar over
     EXPECT_EQ(uitest::styleOf(control) & basic, basic) << std::hex << uitest::styleOf(control);
+    if (std::wstring(c.className) == L"Button") { // BS_AUTOCHECKBOX holds every BS_CHECKBOX bit
+        EXPECT_EQ(uitest::styleOf(control) & BS_TYPEMASK, c.style & BS_TYPEMASK);
+    }
     if (std::wstring(c.className) == L"Edit" && !(c.style & ES_READONLY)) {
         EXPECT_EQ(uitest::styleOf(control) & ES_READONLY, 0u);
     }

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr UINT probe = WM_APP + 7;
+constexpr UINT next = WM_APP + 8; // a message after the stopped one
 std::vector<std::string> seen;
 std::vector<WPARAM> baseArguments;
 
@@ -20,6 +21,10 @@ LRESULT CALLBACK baseProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
         baseArguments.push_back(wp);
         return 100;
     }
+    if (m == next) {
+        seen.push_back("base next");
+        return 0;
+    }
     return DefWindowProcW(w, m, wp, lp);
 }
 
@@ -27,6 +32,8 @@ LRESULT CALLBACK first(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
     if (m == probe)
         seen.push_back("first");
+    if (m == next)
+        seen.push_back("first next");
     (void)w;
     (void)lp;
     (void)wp;
@@ -105,10 +112,10 @@ TEST_F(SubclassChain, StopFlagKeepsTheMessageFromLaterEntries)
     kes::subclass(window, &stopper, nullptr);
     EXPECT_EQ(SendMessageW(window, probe, 0, 0), 7);
     EXPECT_EQ(seen, (std::vector<std::string>{"stopper"}));
-    // The flag belongs to one message only.
+    // The flag belongs to one message only: the stopper lets the next one through.
     seen.clear();
-    SendMessageW(window, WM_APP + 8, 0, 0);
-    EXPECT_TRUE(seen.empty());
+    SendMessageW(window, next, 0, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"first next", "base next"}));
 }
 
 TEST_F(SubclassChain, ForwardRunsTheRestOnceWithTheChangedMessage)

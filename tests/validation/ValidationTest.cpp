@@ -268,6 +268,13 @@ const Scenario kValidationInputsCases[] = {
                  in1SmsOffText.setText(L" ");
              },
              L"Brak treści SMS-a dla wejścia 1.\r\nBrak treści SMS-a dla wejścia 1.\r\n", nullptr},
+    Scenario{"input2_sms_text_missing",
+             [] {
+                 in2Enabled.setChecked(true);
+                 in2SmsOff.setChecked(true);
+                 in2SmsOffText.setText(L"");
+             },
+             L"Brak treści SMS-a dla wejścia 2.\r\n", nullptr},
     Scenario{"sms_text_folded_and_unused_text_reset",
              [] {
                  in2Enabled.setChecked(true);
@@ -321,6 +328,14 @@ const Scenario kValidationOutputsCases[] = {
                  out2InputTime.setText(L"x");
              },
              L"", [] { EXPECT_EQ(L"1", out2InputTime.getText()); }},
+    Scenario{"output2_timed_time_two_points",
+             [] {
+                 out2Enabled.setChecked(true);
+                 out2ByInput.setChecked(true);
+                 out2InputTimed.setChecked(true);
+                 out2InputTime.setText(L"1.2.3");
+             },
+             L"Błędny czas dla wyjścia 2.\r\n", [] { EXPECT_EQ(L"1.2.3", out2InputTime.getText()); }},
     Scenario{"clip_time_tested_without_timed",
              [] {
                  out1Enabled.setChecked(true);
@@ -540,6 +555,13 @@ const Scenario kValidationVoltageCases[] = {
                  powerMin.setText(L"24");
              },
              L"Błędne napięcie max.\r\n", nullptr},
+    Scenario{"letter_in_min_skips_the_gap_rule",
+             [] {
+                 powerEnabled.setChecked(true);
+                 powerMax.setText(L"24");
+                 setRaw(powerMin, L"24x"); // reads as 24: the gap rule would fire
+             },
+             L"Błędne napięcie min.\r\n", nullptr},
     Scenario{"range_faults_keep_the_gap_rule",
              [] {
                  powerEnabled.setChecked(true);
