@@ -439,9 +439,9 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         reply[16] = static_cast<std::uint8_t>(d.status.supplyReading & 0xFF);
         reply[17] = static_cast<std::uint8_t>(d.status.supplyReading >> 8);
         reply[18] = static_cast<std::uint8_t>(d.status.signal);
-        // Bytes 28 and 29 carry the check word, so at most 8 characters keep their zero byte.
+        // Bytes 19..27: 28 and 29 carry the check word. A 9-character name has no zero byte.
         std::memcpy(&reply[19], d.status.operatorName.data(),
-                    std::min<std::size_t>(d.status.operatorName.size(), 8));
+                    std::min<std::size_t>(d.status.operatorName.size(), 9));
         sendReply(d, std::move(reply), at, true);
         return;
     }

@@ -82,7 +82,7 @@ struct ModuleStatus {
     bool out2 = false;
     std::uint16_t supplyReading = 442;  // ADC value; 442 reads as 13 V
     std::int8_t signal = 20;            // 0..31, 99 = unknown
-    std::string operatorName = "Plus";  // at most 11 characters
+    std::string operatorName = "Plus";  // at most 9 characters (bytes 19..27)
 };
 
 // Smallest ADC reading the program shows as `volts`, nudged into the middle of its range.

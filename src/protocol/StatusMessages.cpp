@@ -24,7 +24,8 @@ constexpr std::size_t replyStates = 15;
 constexpr std::size_t replySupply = 16;
 constexpr std::size_t replySignal = 18;
 constexpr std::size_t replyOperator = 19;
-constexpr std::size_t replyOperatorBytes = frameSize - replyOperator;  // 19-29
+// Bytes 19-27: 28 and 29 are the check word, never part of the name.
+constexpr std::size_t replyOperatorBytes = payloadSize - replyOperator;
 
 enum StateBit : std::uint8_t {
     in1Bit = 1u << 0,

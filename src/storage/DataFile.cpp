@@ -82,6 +82,12 @@ void openDataFile(HWND dialog)
     std::wifstream in;
     in.imbue(utf8Locale());
     in.open(path->c_str(), std::ios_base::in | std::ios_base::binary);
+    if (!in.is_open()) {
+        // Locked, not readable or gone since it was chosen: say so, or the user would take
+        // the unchanged window for the file's contents.
+        showMessageBox(dialog, L"Nie można otworzyć pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
+        return;
+    }
     try {
         readDataFile(in);
     } catch (const ControlBufor::BadFormatInFile&) {

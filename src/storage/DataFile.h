@@ -23,8 +23,8 @@ void readDataFile(std::wistream& in);
 // the file already there, and reports a failure in a message box owned by the dialog.
 void saveDataFile(HWND dialog);
 
-// The "Otwórz" command: asks for a file and loads it; a badly formatted file is reported
-// in a message box owned by the dialog.
+// The "Otwórz" command: asks for a file and loads it; a file that cannot be opened or is
+// badly formatted is reported in a message box owned by the dialog.
 void openDataFile(HWND dialog);
 
 } // namespace kes

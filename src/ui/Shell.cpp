@@ -108,6 +108,9 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return handle(dialog, message, wParam);
     } catch (...) {
         // No exception may unwind through Windows' frames: report it and end the program's window.
+        // The box's modal loop would go on delivering the timer to this failed window, so
+        // the ticks stop first.
+        KillTimer(dialog, mainTimerId);
         reportProgramFault();
         closeMainDialog(dialog, dialogFailed);
         return TRUE;

@@ -66,13 +66,30 @@ TEST(StatusReplyCodec, ModuleTextWithoutZeroEndsAtByte14)
     EXPECT_EQ(decodeStatusReply(reply).moduleText, std::string(13, 'A'));
 }
 
-TEST(StatusReplyCodec, OperatorRunsToByte29WithoutZero)
+// Whole sealed replies, check word included; its bytes (28, 29) must never show as letters.
+struct OperatorCase {
+    const char* name;
+    const char* reply;
+    const wchar_t* shown;
+};
+class OperatorName : public ::testing::TestWithParam<OperatorCase> {};
+TEST_P(OperatorName, EndsAtItsZeroOrAtByte27)
 {
-    Frame reply = frameFromHex("01 00");
-    for (std::size_t i = 19; i < 30; ++i)
-        reply[i] = static_cast<std::uint8_t>('a' + (i - 19));
-    EXPECT_EQ(decodeStatusReply(reply).operatorName, "abcdefghijk");
+    const Frame reply = frameFromHex(GetParam().reply);
+    ASSERT_TRUE(isGoodStatusReply(reply));
+    EXPECT_EQ(widenText(decodeStatusReply(reply).operatorName), GetParam().shown);
 }
+INSTANTIATE_TEST_SUITE_P(
+    Replies, OperatorName,
+    ::testing::Values(OperatorCase{"nine_characters_fill_19_to_27",
+                                   "01 16 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 14 "
+                                   "4F 72 61 6E 67 65 20 50 4C 3C 30",
+                                   L"Orange PL"},
+                      OperatorCase{"shorter_name_ends_at_its_zero",
+                                   "01 16 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 14 "
+                                   "50 6C 75 73 00 58 59 5A 00 08 69",
+                                   L"Plus"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct BadReplyCase {
     const char* name;

@@ -1,3 +1,4 @@
+#include "FrameText.h"
 #include "ProtocolFixture.h"
 
 #include "model/Catalogue.h"
@@ -336,4 +337,66 @@ TEST_F(Supervision, ReopenAfterGivingUpShowsTheLinkAgain)
         if (e.direction == qlvsim::Direction::Event && e.note == "close")
             ++closes;
     EXPECT_GE(closes, 1) << "the recovery window must have run out at least once";
+}
+
+namespace {
+
+// The module's status replies swapped for one fixed, hand-sealed frame; every other reply
+// comes from the simulator as it is.
+const char* handWrittenReply = nullptr;
+kes::D2xxApi simulatorReads;
+
+BOOL WINAPI readWithHandWrittenStatus(kes::FT_HANDLE handle, void* buffer, DWORD size, DWORD* read,
+                                      OVERLAPPED* overlapped)
+{
+    const BOOL ok = simulatorReads.readFile(handle, buffer, size, read, overlapped);
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    if (ok && handWrittenReply && read && *read == 30 && bytes[0] == 0x01) {
+        const Frame reply = testing_frames::frameFromHex(handWrittenReply);
+        std::copy(reply.begin(), reply.end(), bytes);
+    }
+    return ok;
+}
+
+struct ShownOperatorCase {
+    const char* name;
+    const char* reply;
+    const wchar_t* shown;
+};
+
+class ShownOperator : public Supervision, public ::testing::WithParamInterface<ShownOperatorCase> {};
+
+} // namespace
+
+TEST_P(ShownOperator, StatusColumnShowsTheNameWithoutTheCheckWord)
+{
+    simulatorReads = h.api;
+    kes::D2xxApi api = h.api;
+    api.readFile = readWithHandWrittenStatus;
+    usbLink.rebind(api, h.clock);
+    handWrittenReply = GetParam().reply;
+    const bool answered = tickUntil([] { return usbLink.responding; }, 40);
+    tickOnce();
+    handWrittenReply = nullptr;
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(window->text(ids::statusOperator), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ShownOperator,
+    ::testing::Values(ShownOperatorCase{"nine_characters",
+                                        "01 16 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 14 "
+                                        "4F 72 61 6E 67 65 20 50 4C 3C 30",
+                                        L"Orange PL"},
+                      ShownOperatorCase{"zero_terminated",
+                                        "01 16 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 03 14 "
+                                        "50 6C 75 73 00 58 59 5A 00 08 69",
+                                        L"Plus"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Supervision, SimulatedModuleWithANineCharacterOperatorShowsItWhole)
+{
+    h.sim.status().operatorName = "Orange PL";
+    bringUp();
+    EXPECT_EQ(window->text(ids::statusOperator), L"Orange PL");
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <sstream>
 
@@ -251,15 +252,62 @@ TEST_F(DataFile, FilesWithoutTheSignatureAreIgnoredSilently)
     }
 }
 
-TEST_F(DataFile, EmptyOrMissingFileIsIgnoredSilently)
+TEST_F(DataFile, EmptyFileIsIgnoredSilently)
 {
     const auto before = distinctConfiguration(31);
     const std::wstring empty = folder.file(L"empty.dat");
     ASSERT_TRUE(writeFileBytes(empty, ""));
     open(empty);
-    open(folder.file(L"not-there.dat"));
     EXPECT_EQ(before, settingsSnapshot());
     EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Holds a file open with no sharing, as another program may.
+class ExclusiveHold {
+public:
+    explicit ExclusiveHold(const std::wstring& path)
+        : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~ExclusiveHold()
+    {
+        if (held())
+            CloseHandle(handle_);
+    }
+    ExclusiveHold(const ExclusiveHold&) = delete;
+    ExclusiveHold& operator=(const ExclusiveHold&) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+TEST_F(DataFile, FilesThatCannotBeOpenedAreReportedAndLoadNothing)
+{
+    for (const bool locked : {true, false}) {
+        SCOPED_TRACE(locked ? "locked by another program" : "gone since it was chosen");
+        boxes.clear();
+        const auto other = distinctConfiguration(33);
+        const auto before = distinctConfiguration(34);
+        const std::wstring path = folder.file(L"unreadable.dat");
+        ASSERT_TRUE(writeFileBytes(path, dataFile(other)));
+        std::unique_ptr<ExclusiveHold> hold;
+        if (locked) {
+            hold = std::make_unique<ExclusiveHold>(path);
+            ASSERT_TRUE(hold->held());
+        } else {
+            ASSERT_TRUE(DeleteFileW(path.c_str()));
+        }
+        open(path);
+        EXPECT_EQ(before, settingsSnapshot());
+        ASSERT_EQ(1u, boxes.boxes().size());
+        const ShownBox& box = boxes.boxes()[0];
+        EXPECT_EQ(L"Nie można otworzyć pliku: " + path, box.text);
+        EXPECT_EQ(L"Błąd odczytu pliku", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), box.type);
+        EXPECT_EQ(window.handle(), box.owner);
+    }
 }
 
 // A damaged file: built from a valid one by a change to its text or bytes.

@@ -16,6 +16,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -49,6 +51,8 @@ protected:
         previousBox = kes::setMessageBoxFunction(
             [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
                 boxes.push_back({owner, text, caption, type, kes::progressWindow() != nullptr});
+                if (whileBoxOpen)
+                    whileBoxOpen(text);
                 if (throwFromBox) {
                     throwFromBox = false;
                     throw std::runtime_error("from a handler");
@@ -135,6 +139,7 @@ protected:
     HWND dialog = nullptr;
     std::vector<Box> boxes;
     bool throwFromBox = false;
+    std::function<void(const std::wstring& text)> whileBoxOpen; // runs as if inside the box's loop
     ProgressSeen progress;
     UINT_PTR tickTimer = 0;
     kes::MessageBoxFunction previousBox;
@@ -438,6 +443,42 @@ TEST_F(ShellTest, AnExceptionInAHandlerIsReportedAndDoesNotEscape)
     EXPECT_EQ(boxes[1].caption, L"Błąd");
     EXPECT_EQ(boxes[1].owner, nullptr);
     EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+TEST_F(ShellTest, AFaultInATickStopsTheTimerBeforeTheReportShows)
+{
+    connectAndRead();
+    validSettings();
+    sim.sim.faults().silentFrames = 1000;
+    throwFromBox = true; // the programming error box, shown from inside a tick, throws
+    int ticksWhileReported = -1;
+    whileBoxOpen = [&](const std::wstring& text) {
+        if (text != L"Błąd w programie")
+            return;
+        // Only the dialog's own timer may tick from here on: drop what this test posted.
+        stopTicks();
+        MSG msg;
+        while (PeekMessageW(&msg, dialog, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        }
+        // Pump as the box's modal loop would, until a tick reaches the dialog or three periods pass.
+        ticksWhileReported = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(3 * kes::mainTimerPeriodMs);
+        while (ticksWhileReported == 0 && std::chrono::steady_clock::now() < end) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.hwnd == dialog && msg.message == WM_TIMER && msg.wParam == kes::mainTimerId)
+                    ++ticksWhileReported;
+                DispatchMessageW(&msg);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    };
+    clickProgram();
+    ASSERT_TRUE(uitest::pumpUntil([&] { return !IsWindowVisible(dialog); }));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
+    EXPECT_EQ(boxes[1].text, L"Błąd w programie");
+    EXPECT_EQ(ticksWhileReported, 0);
+    EXPECT_FALSE(KillTimer(dialog, kes::mainTimerId)) << "the timer is already gone";
 }
 
 TEST(ProgressWindow, ShowsItsTextAndSeventeenStepsAndClosesOnlyOnItsMessage)
