@@ -82,6 +82,8 @@ constexpr std::uint8_t clipBitsUsed = clipOn | clipUsers | smsUsers | clipTimedB
 constexpr std::uint16_t userBitsUsed =
     modeMask | rightTempBit | rightPwrBit | rightListenBit | rightMessengerBit | rightClipBit | rightOutBit;
 
+constexpr std::size_t timeBytes = 3;  // 24 bits, low byte first
+
 std::uint8_t bit(bool on, std::uint8_t mask) { return on ? mask : 0; }
 bool has(std::uint32_t value, std::uint32_t mask) { return (value & mask) != 0; }
 
@@ -307,15 +309,15 @@ Frame meaningfulBits(const Frame& written)
         markText(mask, written, pinOffset, codeLength);
         for (std::size_t c = 0; c < channelFlagsOffset.size(); ++c) {
             mask[channelFlagsOffset[c]] = channelBitsUsed;
-            markBytes(mask, channelTimeOffset[c], 3);
-            markBytes(mask, channelOutputTimeOffset[c], 3);
+            markBytes(mask, channelTimeOffset[c], timeBytes);
+            markBytes(mask, channelOutputTimeOffset[c], timeBytes);
         }
     } else if (block == static_cast<std::uint8_t>(ConfigBlock::Alarms)) {
         mask[tempFlagsOffset] = tempBitsUsed;
         mask[tempMaxOffset] = 0xFF;
         mask[tempMinOffset] = 0xFF;
         mask[clipFlagsOffset] = clipBitsUsed;
-        markBytes(mask, clipTimeOffset, 3);
+        markBytes(mask, clipTimeOffset, timeBytes);
         mask[powerFlagsOffset] = powerOn;
         mask[powerMaxOffset] = 0xFF;
         mask[powerMinOffset] = 0xFF;
