@@ -6,4 +6,5 @@
 bool benchReadingJob();
 // The whole programming job, one step per 500 ms tick as the main window's timer gives them
 // (the first tick 500 ms after the start); true when all sixteen blocks were accepted.
-bool benchProgrammingJob();
+// longestStepMs, when given, receives the longest step: a block's write and its read-back.
+bool benchProgrammingJob(double* longestStepMs = nullptr);

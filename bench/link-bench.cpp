@@ -120,9 +120,13 @@ void jobs(double latencyMs, int repeats)
     std::printf("reading_ok_latency%d %d\n", latency, readOk ? 1 : 0);
 
     double t0 = nowMs();
-    const bool programOk = benchProgrammingJob();
+    double longestStep = 0.0;
+    const bool programOk = benchProgrammingJob(&longestStep);
     std::printf("programming_ms_latency%d %.1f\n", latency, nowMs() - t0);
     std::printf("programming_limit_ms %.1f\n", 17.0 * 500.0);  // seventeen ticks of the 500 ms timer
+    // A step writes its block and reads it back: two exchanges on the wire.
+    std::printf("programming_step_ms_latency%d %.1f\n", latency, longestStep);
+    std::printf("programming_step_limit_ms %.1f\n", 2.0 * exchangeLimitMs);
     std::printf("programming_ok_latency%d %d\n", latency, programOk ? 1 : 0);
 }
 

@@ -126,6 +126,8 @@ bool setModuleKey(Simulator& sim, std::size_t index, const std::string& key, con
 bool setFaultKey(Faults& f, const std::string& key, const std::string& value)
 {
     const std::string k = lower(key);
+    if (k == "wrongstoresalways")
+        return parseBool(value, f.wrongStoresAlways);
     double number = 0;
     if (!parseNumber(value, number))
         return false;
@@ -142,6 +144,7 @@ bool setFaultKey(Faults& f, const std::string& key, const std::string& value)
         {"missingbytecount", &Faults::missingByteCount}, {"slowreplies", &Faults::slowReplies},
         {"writefailures", &Faults::writeFailures},   {"commerrorfailures", &Faults::commErrorFailures},
         {"commstatefailures", &Faults::commStateFailures}, {"openfailures", &Faults::openFailures},
+        {"wrongstores", &Faults::wrongStores},       {"wrongstoreblock", &Faults::wrongStoreBlock},
     };
     for (const Counter& c : counters)
         if (k == c.name) {

@@ -61,7 +61,25 @@ DCB defaultDcb()
     return dcb;
 }
 
+bool storesWrongly(Faults& f, std::uint8_t block)
+{
+    if (f.wrongStoreBlock >= 0 && f.wrongStoreBlock != block)
+        return false;
+    if (f.wrongStoresAlways)
+        return true;
+    if (f.wrongStores <= 0)
+        return false;
+    --f.wrongStores;
+    return true;
+}
+
 } // namespace
+
+void flipStored(Block& block)
+{
+    block[0] ^= 0x01;
+    block[2] ^= 0x01;
+}
 
 void sealFrame(std::uint8_t* frame)
 {
@@ -449,8 +467,13 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         if (index >= blockCount)
             break;
         std::memcpy(d.memory[index].data(), frame + 2, blockBytes);
+        if (storesWrongly(d.faults, index)) {
+            flipStored(d.memory[index]);
+            record(Direction::Event, {}, "block stored wrongly", at);
+        }
         persist();
-        std::memcpy(reply.data(), frame, 28);
+        std::memcpy(reply.data(), frame, 2);
+        std::memcpy(reply.data() + 2, d.memory[index].data(), blockBytes);
         sendReply(d, std::move(reply), at, false);
         return;
     case ReadBlock:

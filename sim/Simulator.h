@@ -116,7 +116,16 @@ struct Faults {
     DWORD commStateCode = errorIo;
     int openFailures = 0;        // FT_W32_CreateFile calls that fail
     double randomCorruptRate = 0.0;  // every reply: this probability of one changed byte
+    // Block writes stored wrongly, as if the frame had come with a flip the check word cannot
+    // see: bit 0 of data bytes 0 and 2 (frame bytes 2 and 4), a field in every block's layout.
+    // The write is echoed as stored. wrongStores counts down; wrongStoresAlways never stops.
+    int wrongStores = 0;
+    bool wrongStoresAlways = false;
+    int wrongStoreBlock = -1;        // only writes of this block; -1: any block
 };
+
+// The flip a wrong store makes, on a block's 26 data bytes.
+void flipStored(Block& block);
 
 enum class Direction { HostToModule, ModuleToHost, Event };
 

@@ -10,12 +10,24 @@ bool query(std::uint8_t block, Frame& reply)
     return usbLink.queryFrame(readRequest(block), reply);
 }
 
+bool writeAndVerify(const Frame& message)
+{
+    for (int write = 0; write < maxBlockWrites; ++write) {
+        Frame reply{};
+        if (!usbLink.sendFrame(message) || !query(message[blockOffset], reply))
+            return false;
+        if (holdsWrittenSettings(message, reply))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-bool writeInputs(const InputsRecord& record) { return usbLink.sendFrame(encodeInputs(record)); }
-bool writeAlarms(const AlarmsRecord& record) { return usbLink.sendFrame(encodeAlarms(record)); }
-bool writeText(std::uint8_t block, const std::wstring& text) { return usbLink.sendFrame(encodeText(block, text)); }
-bool writeUser(int userIndex, const UserRecord& record) { return usbLink.sendFrame(encodeUser(userIndex, record)); }
+bool writeInputs(const InputsRecord& record) { return writeAndVerify(encodeInputs(record)); }
+bool writeAlarms(const AlarmsRecord& record) { return writeAndVerify(encodeAlarms(record)); }
+bool writeText(std::uint8_t block, const std::wstring& text) { return writeAndVerify(encodeText(block, text)); }
+bool writeUser(int userIndex, const UserRecord& record) { return writeAndVerify(encodeUser(userIndex, record)); }
 
 bool readInputs(InputsRecord& record)
 {

@@ -75,6 +75,15 @@ enum UserBit : std::uint16_t {
     rightOutBit = 1u << 8,
 };
 
+// The bits the decoders read; the markers above are always sent as 1 and never read.
+constexpr std::uint8_t channelBitsUsed = static_cast<std::uint8_t>(0xFF & ~channelMarker);
+constexpr std::uint8_t tempBitsUsed = tempOn | tempDrivesOut2 | tempSmsOnBit | tempSmsOffBit;
+constexpr std::uint8_t clipBitsUsed = clipOn | clipUsers | smsUsers | clipTimedBit;
+constexpr std::uint16_t userBitsUsed =
+    modeMask | rightTempBit | rightPwrBit | rightListenBit | rightMessengerBit | rightClipBit | rightOutBit;
+
+constexpr std::size_t timeBytes = 3;  // 24 bits, low byte first
+
 std::uint8_t bit(bool on, std::uint8_t mask) { return on ? mask : 0; }
 bool has(std::uint32_t value, std::uint32_t mask) { return (value & mask) != 0; }
 
@@ -96,6 +105,22 @@ void putBytes(Frame& m, std::size_t offset, const std::wstring& text, std::size_
     const std::string bytes = narrowText(text);
     for (std::size_t i = 0; i < bytes.size() && i < maxBytes; ++i)
         m[offset + i] = static_cast<std::uint8_t>(bytes[i]);
+}
+
+// A text counts up to and including its zero byte; what follows it is never read.
+void markText(Frame& mask, const Frame& written, std::size_t offset, std::size_t maxBytes)
+{
+    for (std::size_t i = offset; i < offset + maxBytes; ++i) {
+        mask[i] = 0xFF;
+        if (written[i] == 0)
+            break;
+    }
+}
+
+void markBytes(Frame& mask, std::size_t offset, std::size_t count)
+{
+    for (std::size_t i = offset; i < offset + count; ++i)
+        mask[i] = 0xFF;
 }
 
 std::wstring takeText(const Frame& m, std::size_t offset, std::size_t maxBytes)
@@ -273,6 +298,47 @@ UserRecord decodeUser(const Frame& reply)
     r.phone = takeText(reply, phoneOffset, phoneBytes);
     r.enabled = !r.phone.empty();
     return r;
+}
+
+Frame meaningfulBits(const Frame& written)
+{
+    Frame mask{};
+    const std::uint8_t block = written[blockOffset];
+    if (block == static_cast<std::uint8_t>(ConfigBlock::Inputs)) {
+        markText(mask, written, accessCodeOffset, codeLength);
+        markText(mask, written, pinOffset, codeLength);
+        for (std::size_t c = 0; c < channelFlagsOffset.size(); ++c) {
+            mask[channelFlagsOffset[c]] = channelBitsUsed;
+            markBytes(mask, channelTimeOffset[c], timeBytes);
+            markBytes(mask, channelOutputTimeOffset[c], timeBytes);
+        }
+    } else if (block == static_cast<std::uint8_t>(ConfigBlock::Alarms)) {
+        mask[tempFlagsOffset] = tempBitsUsed;
+        mask[tempMaxOffset] = 0xFF;
+        mask[tempMinOffset] = 0xFF;
+        mask[clipFlagsOffset] = clipBitsUsed;
+        markBytes(mask, clipTimeOffset, timeBytes);
+        mask[powerFlagsOffset] = powerOn;
+        mask[powerMaxOffset] = 0xFF;
+        mask[powerMinOffset] = 0xFF;
+    } else if (block < static_cast<std::uint8_t>(ConfigBlock::FirstUser)) {
+        markText(mask, written, dataOffset, textBytes);
+    } else if (block < blockCount) {
+        mask[userBitsOffset] = static_cast<std::uint8_t>(userBitsUsed & 0xFF);
+        mask[userBitsOffset + 1] = static_cast<std::uint8_t>(userBitsUsed >> 8);
+        markText(mask, written, phoneOffset, phoneBytes);
+        markBytes(mask, hoursOffset, hoursEnd - hoursOffset);
+    }
+    return mask;
+}
+
+bool holdsWrittenSettings(const Frame& written, const Frame& reply)
+{
+    const Frame mask = meaningfulBits(written);
+    for (std::size_t i = dataOffset; i < payloadSize; ++i)
+        if (((written[i] ^ reply[i]) & mask[i]) != 0)
+            return false;
+    return true;
 }
 
 Frame readRequest(std::uint8_t block)

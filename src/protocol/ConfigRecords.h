@@ -93,6 +93,13 @@ AlarmsRecord decodeAlarms(const Frame& reply);
 std::wstring decodeText(const Frame& reply);
 UserRecord decodeUser(const Frame& reply);
 
+// The bits of a write message that carry settings, by the block's layout: markers, don't-care
+// bits, bytes after a text's zero byte and unused bytes are 0. A module may fill those as it likes.
+Frame meaningfulBits(const Frame& written);
+// Whether a read reply holds the settings of the write message `written` (bytes 0 and 1 of the
+// reply are not looked at, as in decoding).
+bool holdsWrittenSettings(const Frame& written, const Frame& reply);
+
 // The value encodings, exposed for their own tests.
 void putTime(Frame& m, std::size_t offset, std::int32_t seconds);
 std::int32_t takeTime(const Frame& m, std::size_t offset);

@@ -1,6 +1,8 @@
 #pragma once
 // Programming the module: sixteen configuration blocks, one per timer tick, then a closing
-// tick, behind the shell's modal progress window.
+// tick, behind the shell's modal progress window. Each step writes its block and reads it
+// back in the same tick (BlockExchange.h); a block the module does not hold as sent fails the
+// step like a failed write.
 //
 // Split with the shell:
 //   "Programuj" after validation -> startProgramming() (step counter = 1), then the shell

@@ -1,5 +1,7 @@
 #include "NoisyLine.h"
 
+#include "Simulator.h"
+
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -15,7 +17,7 @@ BOOL WINAPI noisyWrite(kes::FT_HANDLE handle, void* buffer, DWORD size, DWORD* w
     if (current && size == 30) {
         std::array<std::uint8_t, 30> copy;
         std::memcpy(copy.data(), buffer, 30);
-        current->disturb(copy.data());
+        current->written(static_cast<const std::uint8_t*>(buffer), copy.data());
         return innerApi.writeFile(handle, copy.data(), size, written, overlapped);
     }
     return innerApi.writeFile(handle, buffer, size, written, overlapped);
@@ -25,7 +27,7 @@ BOOL WINAPI noisyRead(kes::FT_HANDLE handle, void* buffer, DWORD size, DWORD* re
 {
     const BOOL ok = innerApi.readFile(handle, buffer, size, read, overlapped);
     if (ok && current && read && *read == 30)
-        current->disturb(static_cast<std::uint8_t*>(buffer));
+        current->read(static_cast<std::uint8_t*>(buffer));
     return ok;
 }
 
@@ -54,14 +56,45 @@ NoisyLine::~NoisyLine()
     current = nullptr;
 }
 
-void NoisyLine::disturb(std::uint8_t* frame)
+void NoisyLine::clearLog()
+{
+    evidence_.clear();
+    delivered_.clear();
+}
+
+void NoisyLine::written(const std::uint8_t* asSent, std::uint8_t* onTheWire)
+{
+    const bool unseen = disturb(onTheWire);
+    current_ = {asSent[0], asSent[1], onTheWire[0], onTheWire[1]};
+    if (unseen)
+        evidence_.push_back({current_, Evidence::Undetectable});
+}
+
+void NoisyLine::read(std::uint8_t* reply)
+{
+    // The module answers a request with its command in byte 0 and, but for a status poll,
+    // the request's index in byte 1; anything else is a late reply to an earlier request.
+    const bool otherRequest = reply[0] != current_.arrivedCommand ||
+                              (current_.arrivedCommand != 0x01 && reply[1] != current_.arrivedIndex);
+    if (otherRequest && qlvsim::frameSealed(reply))
+        evidence_.push_back({current_, Evidence::LateReply});
+    if (disturb(reply))
+        evidence_.push_back({current_, Evidence::Undetectable});
+    if (qlvsim::frameSealed(reply)) {
+        DeliveredReply d{current_, {}};
+        std::memcpy(d.bytes.data(), reply, d.bytes.size());
+        delivered_.push_back(d);
+    }
+}
+
+bool NoisyLine::disturb(std::uint8_t* frame)
 {
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     if (chance(random_) < settings_.detectableRate) {
         const auto at = std::uniform_int_distribution<int>(0, 29)(random_);
         frame[at] ^= static_cast<std::uint8_t>(std::uniform_int_distribution<int>(1, 255)(random_));
         ++counts_.detectable;
-        return;
+        return false;
     }
     if (chance(random_) < settings_.undetectableRate) {
         const auto parity = std::uniform_int_distribution<int>(0, 1)(random_);
@@ -72,7 +105,9 @@ void NoisyLine::disturb(std::uint8_t* frame)
         const int bit = std::uniform_int_distribution<int>(0, 7)(random_);
         flipPair(frame, static_cast<std::size_t>(2 * a + parity), static_cast<std::size_t>(2 * b + parity), bit);
         ++counts_.undetectable;
+        return true;
     }
+    return false;
 }
 
 } // namespace protocol_tests

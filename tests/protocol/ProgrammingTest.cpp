@@ -24,6 +24,8 @@ qlvsim::Block expectedBlock(std::size_t block)
     return dataOf(encodeUser(user, gatherUser(user)));
 }
 
+constexpr std::uint8_t writeCommand = 0x02;
+
 class Programming : public ProtocolTest {
 protected:
     void SetUp() override
@@ -31,6 +33,39 @@ protected:
         ProtocolTest::SetUp();
         ASSERT_TRUE(connect());
         applySampleConfiguration();
+    }
+
+    // Frames the program put on the wire since the journal was last cleared.
+    std::vector<qlvsim::Bytes> framesSent()
+    {
+        std::vector<qlvsim::Bytes> sent;
+        for (const auto& e : h.sim.journal())
+            if (e.direction == qlvsim::Direction::HostToModule)
+                sent.push_back(e.bytes);
+        return sent;
+    }
+
+    std::size_t writesOfBlock(std::uint8_t block)
+    {
+        std::size_t n = 0;
+        for (const auto& f : framesSent())
+            n += f.size() == 30 && f[0] == writeCommand && f[1] == block ? 1 : 0;
+        return n;
+    }
+
+    void expectFailedAtStep(int step)
+    {
+        EXPECT_EQ(programmingStepCounter, 0);
+        EXPECT_EQ(progress.advances, step);
+        EXPECT_EQ(progress.closes, 1);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, programmingError);
+        EXPECT_EQ(boxes[0].caption, L"Błąd");
+        EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR));
+        qlvsim::Block untouched;
+        untouched.fill(0xA5);
+        for (int b = step; b < 16; ++b)
+            EXPECT_EQ(h.sim.block(static_cast<std::size_t>(b)), untouched) << "block " << b;
     }
 };
 
@@ -49,6 +84,7 @@ TEST_F(Programming, SeventeenTicksWriteAllSixteenBlocksThenClose)
     EXPECT_EQ(progress.closes, 0);
     const std::size_t writes = framesWithCommand(0x02);
     EXPECT_EQ(writes, 16u);
+    EXPECT_EQ(framesWithCommand(0x03), 16u) << "every block read back once";
 
     tickOnce();  // step 17 only closes the window
     EXPECT_EQ(framesWithCommand(0x02), writes);
@@ -165,3 +201,113 @@ TEST_F(Programming, OneLostReplyIsRetriedWithinTheStep)
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(h.sim.block(0), expectedBlock(0));
 }
+
+TEST_F(Programming, EachStepWritesItsBlockThenQueriesIt)
+{
+    ::in1Name.setText(L"Brama");
+    startProgramming();
+    for (int step = 1; step <= 16; ++step) {
+        h.sim.clearJournal();
+        tickOnce();
+        const std::vector<qlvsim::Bytes> sent = framesSent();
+        ASSERT_EQ(sent.size(), 2u) << "step " << step;
+        const auto block = static_cast<std::uint8_t>(step - 1);
+        EXPECT_EQ(sent[0].at(0), writeCommand) << "step " << step;
+        EXPECT_EQ(sent[0].at(1), block) << "step " << step;
+        // A query is 03, the block, zeros; its check word is 03 and the block.
+        qlvsim::Bytes query(30, 0);
+        query[0] = query[28] = 0x03;
+        query[1] = query[29] = block;
+        EXPECT_EQ(sent[1], query) << "step " << step;
+    }
+    tickOnce();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(programmingStepCounter, 0);
+}
+
+TEST_F(Programming, TextStepOnTheWireByteExact)
+{
+    ::in1Name.setText(L"Brama");
+    startProgramming();
+    tickOnce();
+    tickOnce();
+    h.sim.clearJournal();
+    tickOnce();  // step 3: block 2, the name of input 1
+    // Check word: even bytes 02 42 61 61 give 40, odd bytes 02 72 6D give 1D.
+    const qlvsim::Bytes write{0x02, 0x02, 'B', 'r', 'a', 'm', 'a', 0, 0, 0, 0, 0, 0, 0, 0,
+                              0,    0,    0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0x40, 0x1D};
+    const qlvsim::Bytes query{0x03, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                              0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x02};
+    EXPECT_EQ(framesSent(), (std::vector<qlvsim::Bytes>{write, query}));
+}
+
+class ProgrammingStoredWrongly : public Programming, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ProgrammingStoredWrongly, OnceIsWrittenAgainInTheSameTickAndTheJobSucceeds)
+{
+    const auto block = static_cast<std::uint8_t>(GetParam());
+    fillModuleMemory(0xA5);
+    h.sim.faults().wrongStores = 1;
+    h.sim.faults().wrongStoreBlock = block;
+    startProgramming();
+    for (int t = 1; t <= block + 1; ++t)
+        tickOnce();
+    EXPECT_EQ(writesOfBlock(block), 2u);
+    EXPECT_EQ(programmingStepCounter, block + 2) << "the rewrite stays within its step";
+    for (int t = block + 2; t <= 17; ++t)
+        tickOnce();
+
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(programmingStepCounter, 0);
+    EXPECT_EQ(progress.advances, 16);
+    EXPECT_EQ(progress.closes, 1);
+    EXPECT_EQ(framesWithCommand(0x02), 17u);
+    EXPECT_EQ(framesWithCommand(0x03), 17u);
+    for (std::size_t b = 0; b < 16; ++b)
+        EXPECT_EQ(h.sim.block(b), expectedBlock(b)) << "block " << b;
+}
+
+TEST_P(ProgrammingStoredWrongly, AlwaysFailsTheJobAtItsStepAfterThreeWrites)
+{
+    const auto block = static_cast<std::uint8_t>(GetParam());
+    fillModuleMemory(0xA5);
+    h.sim.faults().wrongStoresAlways = true;
+    h.sim.faults().wrongStoreBlock = block;
+    startProgramming();
+    for (int t = 1; t <= block + 1; ++t)
+        tickOnce();
+    expectFailedAtStep(block + 1);
+    EXPECT_EQ(writesOfBlock(block), 3u);
+    EXPECT_EQ(framesWithCommand(0x03), static_cast<std::size_t>(block) + 3);
+}
+
+// Inputs, alarms, a name, a user.
+INSTANTIATE_TEST_SUITE_P(Blocks, ProgrammingStoredWrongly, ::testing::Values(0, 1, 4, 13));
+
+struct ReadBackFault {
+    const char* name;
+    void (*strike)(qlvsim::Faults&);
+};
+class ProgrammingReadBackFails : public Programming, public ::testing::WithParamInterface<ReadBackFault> {};
+
+TEST_P(ProgrammingReadBackFails, FailsTheJobLikeAFailedWrite)
+{
+    fillModuleMemory(0xA5);
+    startProgramming();
+    for (int t = 1; t < 5; ++t)
+        tickOnce();
+    // Step 5: the write (next frame) goes through, the query after it is struck.
+    qlvsim::Simulator& sim = h.sim;
+    const auto strike = GetParam().strike;
+    sim.atFrame(sim.framesReceived() + 2, [&sim, strike] { strike(sim.faults()); });
+    tickOnce();
+    expectFailedAtStep(5);
+    EXPECT_EQ(writesOfBlock(4), 1u);
+    EXPECT_EQ(h.sim.block(4), expectedBlock(4));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ProgrammingReadBackFails,
+    ::testing::Values(ReadBackFault{"BadCheckWord", [](qlvsim::Faults& f) { f.badCheckWords = 1; }},
+                      ReadBackFault{"NoReplyToAnyTry", [](qlvsim::Faults& f) { f.silentFrames = 3; }}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -32,6 +32,7 @@ protected:
         const std::wstring programmed = window->settingsSnapshot();
         window.reset();
         window = std::make_unique<ModuleWindow>();
+        h.sim.clearJournal();  // programming reads every block back too; count the reading's frames only
         return programmed;
     }
 

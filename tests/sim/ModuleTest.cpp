@@ -198,3 +198,51 @@ TEST(SimSeed, SameSeedSameCorruptionOtherSeedOther)
 }
 
 } // namespace
+
+struct WrongStoreCase {
+    const char* name;
+    const char* faults;   // the scenario's [faults] section
+    bool firstWrong;      // first write of block 4
+    bool secondWrong;     // second write of block 4
+    bool block5Wrong;     // a write of block 5 after them
+};
+class WrongStores : public ::testing::TestWithParam<WrongStoreCase> {};
+
+TEST_P(WrongStores, FlipBitZeroOfDataBytesZeroAndTwoAsConfigured)
+{
+    qlvsim::VirtualTime time;
+    qlvsim::Simulator sim(time);
+    std::string error;
+    ASSERT_TRUE(qlvsim::loadScenarioText(sim, std::string("[line]\nlatencyMs = 0\n[interface]\n[faults]\n") +
+                                                  GetParam().faults, &error)) << error;
+    void* handle = sim.createFile("QLV30001", 0xC0000000, 0, OPEN_EXISTING, 0x81);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    auto exchange = [&](Bytes payload) {
+        payload = sealed(payload);
+        DWORD done = 0;
+        EXPECT_TRUE(sim.writeFile(handle, payload.data(), 30, &done));
+        time.advanceMs(500);
+        Bytes reply(64, 0);
+        EXPECT_TRUE(sim.readFile(handle, reply.data(), 64, &done));
+        reply.resize(done);
+        return reply;
+    };
+    // "Drzwi"; stored wrongly it is "Er{wi": 'D' ^ 1 and 'z' ^ 1.
+    const Bytes right = sealed({2, 4, 'D', 'r', 'z', 'w', 'i'});
+    const Bytes wrong = sealed({2, 4, 'E', 'r', '{', 'w', 'i'});
+    EXPECT_EQ(exchange({2, 4, 'D', 'r', 'z', 'w', 'i'}), GetParam().firstWrong ? wrong : right);
+    EXPECT_EQ(exchange({2, 4, 'D', 'r', 'z', 'w', 'i'}), GetParam().secondWrong ? wrong : right);
+    EXPECT_EQ(exchange({3, 4}), GetParam().secondWrong ? sealed({3, 4, 'E', 'r', '{', 'w', 'i'})
+                                                       : sealed({3, 4, 'D', 'r', 'z', 'w', 'i'}));
+    // 'A' ^ 1 is '@'; the byte after it was 0.
+    EXPECT_EQ(exchange({2, 5, 'A'}), GetParam().block5Wrong ? sealed({2, 5, '@', 0, 1}) : sealed({2, 5, 'A'}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Module, WrongStores,
+    ::testing::Values(WrongStoreCase{"Once", "wrongStores = 1\n", true, false, false},
+                      WrongStoreCase{"Always", "wrongStoresAlways = yes\n", true, true, true},
+                      WrongStoreCase{"OnceInBlockFive", "wrongStores = 1\nwrongStoreBlock = 5\n", false, false, true},
+                      WrongStoreCase{"AlwaysInBlockFour", "wrongStoresAlways = 1\nwrongStoreBlock = 4\n", true, true,
+                                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
