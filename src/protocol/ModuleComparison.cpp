@@ -201,14 +201,6 @@ std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module)
     return rows;
 }
 
-std::vector<std::wstring> comparedSettings()
-{
-    std::vector<std::wstring> labels;
-    for (const Setting& s : settings())
-        labels.push_back(s.label);
-    return labels;
-}
-
 std::wstring comparisonText(const std::vector<ComparisonRow>& rows)
 {
     constexpr wchar_t endOfLine[] = L"\r\n";

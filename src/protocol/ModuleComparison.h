@@ -23,9 +23,6 @@ constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgod
 // fields' operations and changes nothing in it.
 std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module);
 
-// Every compared setting's label, in the window's order.
-std::vector<std::wstring> comparedSettings();
-
 // The table as text: a header row and one line a row, columns separated by tabs, every line
 // ending in CR LF; the one line of noDifferencesText when there are no rows.
 std::wstring comparisonText(const std::vector<ComparisonRow>& rows);
