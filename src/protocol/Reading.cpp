@@ -12,12 +12,13 @@ namespace {
 
 constexpr unsigned long pauseAfterFirstBlockMs = 200;
 
-void showReadError(HWND dialog)
+} // namespace
+
+bool showReadError(HWND dialog)
 {
     showMessageBox(dialog, L"Błąd odczytu danych z urządzenia.", L"Błąd", MB_ICONERROR);
+    return false;
 }
-
-} // namespace
 
 void tidyAfterReading()
 {
@@ -35,7 +36,7 @@ void tidyAfterReading()
     model::applyAvailabilityRules();
 }
 
-void readConfiguration(HWND dialog)
+bool readConfiguration(HWND dialog)
 {
     InputsRecord inputs;
     if (!readInputs(inputs))
@@ -67,6 +68,7 @@ void readConfiguration(HWND dialog)
         textField(block).setText(text);
     }
     tidyAfterReading();
+    return true;
 }
 
 } // namespace kes

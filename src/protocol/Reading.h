@@ -7,8 +7,11 @@ namespace kes {
 // Runs synchronously: blocks 0 and 1, a 200 ms pause between them, the five users, the nine
 // texts, then the tidy-up of the derived check boxes. On a failure the error box (owned by
 // `dialog`) is shown, what was put so far stays, and the tidy-up is skipped. The caller
-// keeps the main timer stopped meanwhile.
-void readConfiguration(HWND dialog);
+// keeps the main timer stopped meanwhile. True when all sixteen blocks were read.
+bool readConfiguration(HWND dialog);
+
+// The reading job's error box, owned by `dialog`; returns false for the caller to pass on.
+bool showReadError(HWND dialog);
 
 // The tidy-up alone: derived output check boxes and every availability rule.
 void tidyAfterReading();

@@ -59,7 +59,11 @@ UserRecord gatherUser(int u)
 {
     if (::userRightListen[u].isChecked())
         ::userRightClip[u].setChecked(false);
+    return userAsProgrammed(u);
+}
 
+UserRecord userAsProgrammed(int u)
+{
     UserRecord r;
     r.enabled = ::userActive[u].isChecked();
     r.phone = ::userPhone[u].getText();
@@ -67,8 +71,8 @@ UserRecord gatherUser(int u)
     r.rightOut = ::userRightOut[u].isChecked();
     r.rightTemp = ::userRightTemp[u].isChecked();
     r.rightPwr = ::userRightPwr[u].isChecked();
-    r.rightClip = ::userRightClip[u].isChecked();
     r.rightListen = ::userRightListen[u].isChecked();
+    r.rightClip = ::userRightClip[u].isChecked() && !r.rightListen;
     r.rightMessenger = ::userRightMessenger[u].isChecked();
     r.timedRights = ::userTimedRights[u].isChecked();
     r.hours = ::userRightsHours[u].getInt();

@@ -15,6 +15,8 @@ InputsRecord gatherInputs();
 AlarmsRecord gatherAlarms();
 // A row with PODSŁUCH checked loses its CLIP right in the window too.
 UserRecord gatherUser(int userIndex);
+// The same record without touching the window: PODSŁUCH wins over CLIP in the record only.
+UserRecord userAsProgrammed(int userIndex);
 
 void putInputs(const InputsRecord& record);
 void putAlarms(const AlarmsRecord& record);

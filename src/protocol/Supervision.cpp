@@ -2,6 +2,7 @@
 
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
+#include "protocol/KeptConfiguration.h"
 #include "protocol/ModuleText.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
@@ -64,6 +65,16 @@ void showStatusValues()
 void setMainTimer(MainTimer* timer)
 {
     installedTimer() = timer ? timer : &windowTimer();
+}
+
+MainTimerStopped::MainTimerStopped(HWND dialog) : dialog_(dialog)
+{
+    installedTimer()->stop(dialog_);
+}
+
+MainTimerStopped::~MainTimerStopped()
+{
+    installedTimer()->start(dialog_);
 }
 
 void storeClipRequest(const std::wstring& number)
@@ -224,9 +235,11 @@ void tick(HWND dialog)
         ::linkStatusField.setText(link.responding ? widenText(link.moduleText) : std::wstring(linkOkText));
         ::connectedOnlyGroup.setEnabled(link.responding);
         if (link.responding) {
+            forgetConfigurationOfOtherInterface(link.serialNumber);
             MainTimer* timer = installedTimer();
             timer->stop(dialog);
-            readConfiguration(dialog);
+            if (readConfiguration(dialog))
+                keepConfigurationRead(link.serialNumber);
             timer->start(dialog);
         }
     }

@@ -42,6 +42,18 @@ struct MainTimer {
 };
 void setMainTimer(MainTimer* timer);
 
+// Keeps the main timer stopped for a job that talks to the module in one go.
+class MainTimerStopped {
+public:
+    explicit MainTimerStopped(HWND dialog);
+    ~MainTimerStopped();
+    MainTimerStopped(const MainTimerStopped&) = delete;
+    MainTimerStopped& operator=(const MainTimerStopped&) = delete;
+
+private:
+    HWND dialog_;
+};
+
 constexpr UINT_PTR mainTimerId = 1005;
 constexpr UINT mainTimerPeriodMs = 500;
 

@@ -8,6 +8,7 @@
 #include "support/MessageBox.h"
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,17 +61,47 @@ void readDataFile(std::wistream& in)
     settingsBufor.readAll(checked);
 }
 
-void saveDataFile(HWND dialog)
+std::wstring currentRecords()
 {
-    prepareFileDialogs(dialog);
-    const auto path = askForDataFile(FileDialogKind::Save);
-    if (!path)
-        return;
     std::wostringstream text;
     writeDataFile(text);
+    return text.str().substr(1);  // past the signature
+}
+
+namespace {
+
+std::optional<std::wstring> askSavePath(HWND dialog)
+{
+    prepareFileDialogs(dialog);
+    return askForDataFile(FileDialogKind::Save);
+}
+
+void writeRecords(HWND dialog, const std::wstring& path, const std::wstring& records)
+{
     std::string bytes;
-    if (!text || !encodeUtf8(text.str(), bytes) || !replaceFileContents(*path, bytes))
-        showMessageBox(dialog, L"Nie można zapisać pliku: " + *path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
+    if (!encodeUtf8(std::wstring(1, kSignature) + records, bytes) || !replaceFileContents(path, bytes))
+        showMessageBox(dialog, L"Nie można zapisać pliku: " + path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void saveRecordsAsDataFile(HWND dialog, const std::wstring& records)
+{
+    if (const auto path = askSavePath(dialog))
+        writeRecords(dialog, *path, records);
+}
+
+void loadRecords(const std::wstring& records)
+{
+    std::wistringstream in(std::wstring(1, kSignature) + records);
+    readDataFile(in);
+}
+
+void saveDataFile(HWND dialog)
+{
+    // The settings are taken once the path is chosen: ticks run while the dialog is open.
+    if (const auto path = askSavePath(dialog))
+        writeRecords(dialog, *path, currentRecords());
 }
 
 void openDataFile(HWND dialog)

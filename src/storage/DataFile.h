@@ -19,6 +19,18 @@ void writeDataFile(std::wostream& out);
 // start marker is missing or the framing is damaged.
 void readDataFile(std::wistream& in);
 
+// The window's settings as a data file holds them after its signature.
+std::wstring currentRecords();
+
+// Asks for a path with the "Zapisz" dialog and writes the signature and `records` there, so
+// that a failure never damages the file already there; a failure is reported in a message
+// box owned by the dialog. Nothing happens when the user cancels.
+void saveRecordsAsDataFile(HWND dialog, const std::wstring& records);
+
+// Loads a data file's records (its text after the signature) into the window, as opening
+// that file does. Throws ControlBufor::BadFormatInFile as readDataFile does.
+void loadRecords(const std::wstring& records);
+
 // The "Zapisz" command: asks for a path, writes the file so that a failure never damages
 // the file already there, and reports a failure in a message box owned by the dialog.
 void saveDataFile(HWND dialog);

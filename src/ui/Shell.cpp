@@ -12,6 +12,7 @@
 #include "ui/MainWindowLayout.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
+#include "ui/SystemMenu.h"
 
 #include <commctrl.h>
 
@@ -38,6 +39,7 @@ void initialise(HWND dialog)
     statusBufor.attachAll(dialog);
     firstUserTimeRightsView.attach(dialog, 0);
     connectProgressToProgramming();
+    addSystemMenuCommands(dialog);
 
     SetClassLongPtrW(dialog, GCLP_HICON,
                      reinterpret_cast<LONG_PTR>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN_ICON))));
@@ -73,6 +75,12 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
     case WM_TIMER:
         tick(dialog);
         return FALSE;
+    case WM_INITMENUPOPUP:
+        updateSystemMenu(dialog, reinterpret_cast<HMENU>(wParam));
+        return FALSE;
+    case WM_SYSCOMMAND:
+        // The system's own commands (move, minimise, close) go on to the dialog manager.
+        return runSystemCommand(dialog, wParam) ? TRUE : FALSE;
     case WM_CLOSE:
     case WM_QUERYENDSESSION:
         closeMainDialog(dialog);

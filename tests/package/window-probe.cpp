@@ -10,6 +10,7 @@
 //   <id>:select=<n>   select item n of a drop-down list (CB_SETCURSEL)
 //   window=<title>    wait for another visible top-level window and make it the current one
 //   gone=<title>      wait until no visible top-level window has this caption
+//   syscommand=<n>    post the system-menu command n (WM_SYSCOMMAND, decimal or 0x hex) to the current window
 //   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
 //   --close           post WM_CLOSE to the current window
 // Exit code 0 when every step held, 1 on timeout, 2 on bad arguments.
@@ -23,7 +24,7 @@
 namespace {
 
 struct Step {
-    enum class Kind { equals, differs, enabled, click, setText, select, window, gone, rect, close } kind;
+    enum class Kind { equals, differs, enabled, click, setText, select, window, gone, rect, close, sysCommand } kind;
     int id = 0;
     std::wstring text;
 };
@@ -41,6 +42,11 @@ bool parseStep(const std::wstring& arg, Step& out)
     if (arg.compare(0, 5, L"gone=") == 0) {
         out.kind = Step::Kind::gone;
         out.text = arg.substr(5);
+        return true;
+    }
+    if (arg.compare(0, 11, L"syscommand=") == 0) {
+        out.kind = Step::Kind::sysCommand;
+        out.id = static_cast<int>(std::wcstoul(arg.c_str() + 11, nullptr, 0));
         return true;
     }
     if (arg.compare(0, 7, L"window=") == 0) {
@@ -125,6 +131,8 @@ bool attempt(HWND& window, const Step& s, std::wstring& seen)
     }
     case Step::Kind::close:
         return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+    case Step::Kind::sysCommand:
+        return PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(s.id), 0) != FALSE;
     default:
         break;
     }

@@ -1,0 +1,31 @@
+#pragma once
+// All sixteen blocks' records at once, held in memory: the module's configuration read
+// without touching the window, or the window's as programming would send it.
+#include "protocol/ConfigRecords.h"
+
+#include <array>
+#include <string>
+
+namespace kes {
+
+constexpr int textBlockCount = 9;  // blocks 2..10
+
+struct ModuleConfiguration {
+    InputsRecord inputs;
+    AlarmsRecord alarms;
+    std::array<std::wstring, textBlockCount> texts;  // texts[i] is block 2 + i
+    std::array<UserRecord, userCount> users;
+};
+
+// The window's settings as programming gathers them, leaving the window as it is.
+ModuleConfiguration gatherAsProgrammed();
+
+// Reads the sixteen blocks in the reading job's order (block 0, the 200 ms pause, block 1,
+// the users, the texts) into memory; false at the first failed exchange.
+bool readModuleConfiguration(ModuleConfiguration& configuration);
+
+// What the module would hold after being written these records and reads back: every value
+// through its block's encoding and decoding.
+ModuleConfiguration throughTheModule(const ModuleConfiguration& configuration);
+
+} // namespace kes

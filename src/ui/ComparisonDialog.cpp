@@ -1,0 +1,168 @@
+#include "ui/ComparisonDialog.h"
+
+#include "ui/ExceptionFilter.h"
+#include "ui/ResourceIds.h"
+#include "ui/Shell.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace kes {
+namespace {
+
+struct Column {
+    const wchar_t* caption;
+    int widthPercent;
+};
+constexpr Column columns[] = {{L"Ustawienie", 46}, {L"W oknie", 27}, {L"W module", 27}};
+
+// Frees a clipboard block that the clipboard has not taken over.
+class GlobalBlock {
+public:
+    explicit GlobalBlock(std::size_t bytes) : handle_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    ~GlobalBlock()
+    {
+        if (handle_)
+            GlobalFree(handle_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    HGLOBAL get() const { return handle_; }
+    void release() { handle_ = nullptr; }
+
+private:
+    HGLOBAL handle_;
+};
+
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenClipboardScope()
+    {
+        if (open_)
+            CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    bool isOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+void setCell(HWND list, int row, int column, const std::wstring& text)
+{
+    LVITEMW item{};
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    if (column == 0) {
+        item.mask = LVIF_TEXT;
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    } else {
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void fillList(HWND list, const std::vector<ComparisonRow>& rows)
+{
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT client{};
+    GetClientRect(list, &client);
+    const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+    int index = 0;
+    for (const Column& c : columns) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(c.caption);
+        column.cx = width * c.widthPercent / 100;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
+    }
+    int row = 0;
+    for (const ComparisonRow& r : rows) {
+        setCell(list, row, 0, r.setting);
+        setCell(list, row, 1, r.inWindow);
+        setCell(list, row, 2, r.inModule);
+        ++row;
+    }
+}
+
+void initialise(HWND window, const std::vector<ComparisonRow>& rows)
+{
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&rows));
+    HWND list = GetDlgItem(window, IDC_COMPARISON_LIST);
+    if (rows.empty()) {
+        ShowWindow(list, SW_HIDE);
+        HWND note = GetDlgItem(window, IDC_COMPARISON_NOTE);
+        SetWindowTextW(note, noDifferencesText);
+        ShowWindow(note, SW_SHOW);
+    } else {
+        fillList(list, rows);
+    }
+    centerOnParent(window, IDCANCEL);
+}
+
+INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            initialise(window, *reinterpret_cast<const std::vector<ComparisonRow>*>(lParam));
+            return FALSE;  // the focus is on "Zamknij"
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+            case IDC_COMPARISON_COPY: {
+                const auto* rows =
+                    reinterpret_cast<const std::vector<ComparisonRow>*>(GetWindowLongPtrW(window, DWLP_USER));
+                if (rows)
+                    copyToClipboard(window, comparisonText(*rows));
+                return TRUE;
+            }
+            case IDCANCEL:
+                EndDialog(window, 0);
+                return TRUE;
+            default:
+                return FALSE;
+            }
+        case WM_CLOSE:
+            EndDialog(window, 0);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        EndDialog(window, 0);
+        reportProgramFault();
+        return TRUE;
+    }
+}
+
+} // namespace
+
+bool copyToClipboard(HWND owner, const std::wstring& text)
+{
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalBlock block(bytes);
+    if (!block.get())
+        return false;
+    if (void* target = GlobalLock(block.get())) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(block.get());
+    } else {
+        return false;
+    }
+    OpenClipboardScope clipboard(owner);
+    if (!clipboard.isOpen() || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, block.get()))
+        return false;
+    block.release();  // the clipboard owns it now
+    return true;
+}
+
+void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows)
+{
+    DialogBoxParamW(instanceHandle(), MAKEINTRESOURCEW(IDD_COMPARISON_DIALOG), owner, &comparisonDialogProc,
+                    reinterpret_cast<LPARAM>(&rows));
+}
+
+} // namespace kes

@@ -1,0 +1,18 @@
+#pragma once
+// The modal table of the settings in which the window and the module differ, with a button
+// that copies the table to the clipboard.
+#include "protocol/ModuleComparison.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kes {
+
+void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows);
+
+// Puts the text on the clipboard as Unicode text; false when the clipboard is not available.
+bool copyToClipboard(HWND owner, const std::wstring& text);
+
+} // namespace kes
