@@ -8,6 +8,24 @@ namespace kes {
 
 std::optional<KeptConfiguration> moduleConfigurationAtConnect;
 
+namespace {
+
+std::wstring registryStreamForm()
+{
+    std::wostringstream records;
+    settingsBufor.writeAll(records);
+    return records.str();
+}
+
+SettingsSnapshot settingsSnapshot = &registryStreamForm;
+
+} // namespace
+
+void setSettingsSnapshot(SettingsSnapshot snapshot)
+{
+    settingsSnapshot = snapshot ? snapshot : &registryStreamForm;
+}
+
 void forgetConfigurationOfOtherInterface(const std::string& interfaceSerial)
 {
     if (moduleConfigurationAtConnect && moduleConfigurationAtConnect->interfaceSerial != interfaceSerial)
@@ -22,9 +40,7 @@ void keepConfigurationRead(const std::string& interfaceSerial)
     KeptConfiguration kept;
     kept.interfaceSerial = interfaceSerial;
     GetLocalTime(&kept.readAt);
-    std::wostringstream records;
-    settingsBufor.writeAll(records);
-    kept.records = records.str();
+    kept.records = settingsSnapshot();
     moduleConfigurationAtConnect = std::move(kept);
 }
 

@@ -23,6 +23,12 @@ extern std::optional<KeptConfiguration> moduleConfigurationAtConnect;
 // interface no longer describe the module in hand.
 void forgetConfigurationOfOtherInterface(const std::string& interfaceSerial);
 
+// How the window's settings are written down for keeping. The shell sets the data file's own
+// form (texts without the record marks), so that what is kept is exactly what "Zapisz" would
+// write; without it, the registry's plain stream form.
+using SettingsSnapshot = std::wstring (*)();
+void setSettingsSnapshot(SettingsSnapshot snapshot);
+
 // After a reading job succeeded: keeps the window's settings as this interface's module
 // held them, unless that module's are kept already.
 void keepConfigurationRead(const std::string& interfaceSerial);

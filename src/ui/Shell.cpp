@@ -3,6 +3,7 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "model/Validation.h"
+#include "protocol/KeptConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
@@ -31,6 +32,7 @@ void closeMainDialog(HWND dialog, INT_PTR result = 0)
 
 void initialise(HWND dialog)
 {
+    setSettingsSnapshot(&currentRecords);
     InitCommonControls();
     buildMainWindow(dialog, instance);
     settingsBufor.attachAll(dialog);

@@ -390,4 +390,14 @@ TEST_F(ModuleTrustTest, TheSettingsReadAtConnectSurviveProgrammingAndARereadUnti
     EXPECT_TRUE(boxes.empty());
 }
 
+// A module's text may hold the data file's record mark; "Zapisz" leaves it out, and so must the copy.
+TEST_F(ModuleTrustTest, AModuleTextHoldingARecordMarkIsSavedAsZapiszSavesIt)
+{
+    std::memcpy(sim.sim.block(2).data(), "Dr\x02zwi", 7);
+    connectAndRead();
+    const std::string atConnect = zapisz(L"quellmo-mark-zapisz.dat");
+    ASSERT_GT(atConnect.size(), 3u);
+    EXPECT_EQ(saveCopy(L"quellmo-mark-copy.dat"), atConnect);
+}
+
 } // namespace
