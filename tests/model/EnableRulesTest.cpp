@@ -3,6 +3,7 @@
 
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"PODSŁUCH: CLIP without output", UserRule::Listen, {kActive, 10029}, true},
         RuleCase{"PODSŁUCH: CLIP control for all", UserRule::Listen, {kActive, 10023, 10029}, false},
         RuleCase{"PODSŁUCH: CLIP control for users", UserRule::Listen, {kActive, 10023, 10029, 10030}, true},
-        RuleCase{"PODSŁUCH: inactive user", UserRule::Listen, {}, false}));
+        RuleCase{"PODSŁUCH: inactive user", UserRule::Listen, {}, false}),
+    [](const auto& info) { return casename::clean(info.param.what); });
 
 TEST_F(RulesWindow, OutRightNeedsAnOutputAndUsersOnly)
 {

@@ -232,7 +232,11 @@ INSTANTIATE_TEST_SUITE_P(Table, OptionDependents,
                          ::testing::Values(DependentsCase{true, true, true, true, false},
                                            DependentsCase{false, true, false, false, true},
                                            DependentsCase{true, false, false, false, false},
-                                           DependentsCase{false, false, false, false, false}));
+                                           DependentsCase{false, false, false, false, false}),
+                         [](const auto& info) {
+                             return std::string(info.param.value ? "checked" : "unchecked") +
+                                    (info.param.ownerEnabled ? "_boxEnabled" : "_boxDisabled");
+                         });
 
 class EnableDependents : public FieldWindow, public ::testing::WithParamInterface<bool> {};
 
@@ -249,7 +253,7 @@ TEST_P(EnableDependents, FollowTheValueOnly)
     EXPECT_EQ(enabled(item(kDepC)), !value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, EnableDependents, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Values, EnableDependents, ::testing::Bool(), ::testing::PrintToStringParamName());
 
 TEST_F(FieldWindow, DisabledBoxTakesEffectAgainAtTheNextApply)
 {

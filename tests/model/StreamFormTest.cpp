@@ -2,6 +2,7 @@
 #include "TestWindow.h"
 
 #include "model/Fields.h"
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -141,18 +142,25 @@ TEST_F(StreamForm, ReadsNothingFromAFailedStream)
     expectNonDefault();
 }
 
-class StreamWithoutStartMarker : public StreamForm, public ::testing::WithParamInterface<const wchar_t*> {};
+struct UnmarkedCase {
+    const char* name;
+    const wchar_t* data;
+};
+
+class StreamWithoutStartMarker : public StreamForm, public ::testing::WithParamInterface<UnmarkedCase> {};
 
 TEST_P(StreamWithoutStartMarker, ThrowsAndKeepsEveryValue)
 {
     setNonDefault();
-    EXPECT_THROW(read(GetParam()), kes::ControlBufor::BadFormatInFile);
+    EXPECT_THROW(read(GetParam().data), kes::ControlBufor::BadFormatInFile);
     expectNonDefault();
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, StreamWithoutStartMarker,
-                         ::testing::Values(L"", L"header only", L"\x02INPUT-1\x02\x02\x02"
-                                                                L"0\x02"));
+                         ::testing::Values(UnmarkedCase{"empty", L""}, UnmarkedCase{"headerOnly", L"header only"},
+                                           UnmarkedCase{"recordsOnly", L"\x02INPUT-1\x02\x02\x02"
+                                                                       L"0\x02"}),
+                         casename::ByName());
 
 TEST(BadFormatInFile, SaysWhatIsWrong)
 {
@@ -231,7 +239,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"the end inside a text: that text is shown, later fields keep", L"\x03\x02Nam", L"Nam", true, 3,
                  true, L"kept"},
         ReadCase{"the end between records: later fields keep", L"\x03\x02N\x02\x02", L"N", true, 3, true,
-                 L"kept"}));
+                 L"kept"}),
+    [](const auto& info) { return casename::clean(info.param.what); });
 
 TEST_F(StreamForm, ReadingStopsRightAfterTheEndMarker)
 {

@@ -55,7 +55,7 @@ QLV_SIM_SCENARIO="$appwin\\demo.ini"
 (cd "$app" && exec wine quellmo-pc.exe) &
 program=$!
 # Interface found, then the demo module answers: its text in the status line and "Programuj" usable.
-if ! wine "$probe" "Quellmo PC" 60000 "10116=QLV-3 USB OK" "10116=$module_text" "10121:enabled" --close; then
+if ! wine "$probe" "--image=$appwin\\quellmo-pc.exe" "Quellmo PC" 60000 "10116=QLV-3 USB OK" "10116=$module_text" "10121:enabled" --close; then
   kill "$program" 2>/dev/null || true
   fail "the installed program did not reach a responding module"
 fi

@@ -1,7 +1,8 @@
 // Watches and drives another process's windows from outside, the way a user would:
-//   window-probe <title> <timeout-ms> [step]...
+//   window-probe [--image=<exe>] <title> <timeout-ms> [step]...
 // Waits for a visible top-level window with the given caption, then runs each step in turn, all
-// within one deadline. Steps:
+// within one deadline. With --image only windows of processes started from that file count: other
+// programs (the UI tests beside it) may show windows with the same caption meanwhile. Steps:
 //   <id>=<text>       wait until the control's text equals <text>
 //   <id>!=<text>      wait until the control's text differs from <text>
 //   <id>:enabled      wait until the control is enabled
@@ -104,10 +105,31 @@ std::string utf8(const std::wstring& text)
     return out;
 }
 
+std::wstring image;  // empty: any process
+
+bool fromImage(HWND window)
+{
+    if (image.empty())
+        return true;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return false;
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool same = QueryFullProcessImageNameW(process, 0, path, &size) && lstrcmpiW(path, image.c_str()) == 0;
+    CloseHandle(process);
+    return same;
+}
+
 HWND visibleWindow(const std::wstring& title)
 {
-    HWND window = FindWindowW(nullptr, title.c_str());
-    return window && IsWindowVisible(window) ? window : nullptr;
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title.c_str()); window;
+         window = FindWindowExW(nullptr, window, nullptr, title.c_str()))
+        if (IsWindowVisible(window) && fromImage(window))
+            return window;
+    return nullptr;
 }
 
 // One attempt at a step; false means "not yet" (waits) for the waiting kinds.
@@ -166,8 +188,14 @@ bool attempt(HWND& window, const Step& s, std::wstring& seen)
 
 int wmain(int argc, wchar_t** argv)
 {
+    const std::wstring imageOption = L"--image=";
+    if (argc > 1 && std::wstring(argv[1]).rfind(imageOption, 0) == 0) {
+        image = argv[1] + imageOption.size();
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window-probe <title> <timeout-ms> [step]...\n");
+        std::fprintf(stderr, "usage: window-probe [--image=<exe>] <title> <timeout-ms> [step]...\n");
         return 2;
     }
     const ULONGLONG deadline = GetTickCount64() + std::wcstoul(argv[2], nullptr, 10);

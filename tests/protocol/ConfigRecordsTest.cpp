@@ -1,6 +1,7 @@
 #include "protocol/ConfigRecords.h"
 
 #include "FrameText.h"
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +76,8 @@ TEST_P(WiringCodec, BitsAndBackForBothInputs)
 
 INSTANTIATE_TEST_SUITE_P(AllItems, WiringCodec,
                          ::testing::Values(WiringCase{0, 0x0}, WiringCase{1, 0x2}, WiringCase{2, 0x1},
-                                           WiringCase{3, 0x3}));
+                                           WiringCase{3, 0x3}),
+                         [](const auto& info) { return "item" + std::to_string(info.param.index); });
 
 struct ChannelFlagCase {
     const char* name;
@@ -132,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(Values, TimeCodec,
                                            TimeCase{99999, 0x36, 0x42, 0x0F, 99999},
                                            TimeCase{6553, 0xFA, 0xFF, 0x00, 6553},
                                            // 2^31-1 s must not overflow: low 24 bits of 21474836470.
-                                           TimeCase{2147483647, 0xF6, 0xFF, 0xFF, 1677720}));
+                                           TimeCase{2147483647, 0xF6, 0xFF, 0xFF, 1677720}),
+                         [](const auto& info) { return "seconds" + std::to_string(info.param.seconds); });
 
 TEST(TimeCodec, ModuleValueFifteenReadsAsOne)
 {
@@ -161,7 +164,8 @@ TEST_P(TemperatureCodec, SignedByteBothWays)
 }
 INSTANTIATE_TEST_SUITE_P(Range, TemperatureCodec,
                          ::testing::Values(ByteCase{-50, 0xCE}, ByteCase{120, 0x78}, ByteCase{0, 0x00},
-                                           ByteCase{-1, 0xFF}, ByteCase{-128, 0x80}, ByteCase{127, 0x7F}));
+                                           ByteCase{-1, 0xFF}, ByteCase{-128, 0x80}, ByteCase{127, 0x7F}),
+                         [](const auto& info) { return casename::number(info.param.value); });
 
 class VoltageCodec : public ::testing::TestWithParam<ByteCase> {};
 TEST_P(VoltageCodec, TenthsTruncatedAndBack)
@@ -177,7 +181,8 @@ TEST_P(VoltageCodec, TenthsTruncatedAndBack)
 }
 INSTANTIATE_TEST_SUITE_P(Range, VoltageCodec,
                          ::testing::Values(ByteCase{12.5, 125}, ByteCase{20.0, 200}, ByteCase{10.0, 100},
-                                           ByteCase{25.0, 250}, ByteCase{12.59, 125}, ByteCase{0.0, 0}));
+                                           ByteCase{25.0, 250}, ByteCase{12.59, 125}, ByteCase{0.0, 0}),
+                         [](const auto& info) { return casename::number(info.param.value); });
 
 TEST(VoltageCodec, NonFiniteOrHugeVoltageSendsZeroRatherThanUndefined)
 {
@@ -282,7 +287,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, TextCodec,
                          ::testing::Values(TextCase{L"", 0}, TextCase{L"INPUT-1 ON", 10},
                                            TextCase{L"ABCDEFGHIJKLMNOPQRSTUVWXY", 25},
                                            TextCase{L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", 26},
-                                           TextCase{L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", 26}));
+                                           TextCase{L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", 26}),
+                         [](const auto& info) { return "chars" + std::to_string(wcslen(info.param.text)); });
 
 TEST(TextCodec, LowByteOfEachUnitGoesOut)
 {
@@ -405,7 +411,8 @@ TEST_P(PhoneCodec, CutOrPaddedToSixteenBytes)
 INSTANTIATE_TEST_SUITE_P(Lengths, PhoneCodec,
                          ::testing::Values(PhoneCase{L"1", 1}, PhoneCase{L"123456789012345", 15},
                                            PhoneCase{L"1234567890123456", 16},
-                                           PhoneCase{L"12345678901234567890", 16}));
+                                           PhoneCase{L"12345678901234567890", 16}),
+                         [](const auto& info) { return "digits" + std::to_string(info.param.phone.size()); });
 
 struct HoursCase {
     std::int32_t hours;
@@ -428,7 +435,8 @@ TEST_P(HoursCodec, HoursAndTenthsPlusOne)
 }
 INSTANTIATE_TEST_SUITE_P(Values, HoursCodec,
                          ::testing::Values(HoursCase{24, "18 00 00 03 00"}, HoursCase{0, "00 00 00 01 00"},
-                                           HoursCase{9, "09 00 00 01 00"}, HoursCase{999, "E7 03 00 64 00"}));
+                                           HoursCase{9, "09 00 00 01 00"}, HoursCase{999, "E7 03 00 64 00"}),
+                         [](const auto& info) { return "hours" + std::to_string(info.param.hours); });
 
 TEST(UserRecordCodec, ReadingIgnoresTheTenthsAndMasksTheMode)
 {

@@ -190,7 +190,8 @@ TEST_P(ProgrammingFailsAtStep, EarlierBlocksWrittenLaterUntouched)
     EXPECT_EQ(boxes.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ProgrammingFailsAtStep, ::testing::Values(1, 2, 3, 9, 12, 16));
+INSTANTIATE_TEST_SUITE_P(Steps, ProgrammingFailsAtStep, ::testing::Values(1, 2, 3, 9, 12, 16),
+                         [](const auto& info) { return "step" + std::to_string(info.param); });
 
 TEST_F(Programming, OneLostReplyIsRetriedWithinTheStep)
 {

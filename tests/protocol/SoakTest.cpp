@@ -563,4 +563,8 @@ INSTANTIATE_TEST_SUITE_P(Pairs, PairedFlips,
                                            PairCase{4, 26, 3, false}, PairCase{0, 1, 0, true},
                                            PairCase{2, 5, 6, true}, PairCase{3, 28, 0, true},
                                            // A flip in a check byte and the same flip in its class: unseen too.
-                                           PairCase{0, 28, 0, false}));
+                                           PairCase{0, 28, 0, false}),
+                         [](const auto& info) {
+                             return "bytes" + std::to_string(info.param.i) + "and" + std::to_string(info.param.j) +
+                                    "_bit" + std::to_string(info.param.bit);
+                         });

@@ -2,6 +2,7 @@
 #include "protocol/StatusMessages.h"
 
 #include "FrameText.h"
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@ using testing_frames::frameFromHex;
 using testing_frames::hexOf;
 
 struct RequestCase {
+    const char* name;
     StatusRequest request;
     const char* expected;
 };
@@ -20,15 +22,17 @@ TEST_P(StatusRequestCodec, BitsAndNumber)
 }
 INSTANTIATE_TEST_SUITE_P(
     Requests, StatusRequestCodec,
-    ::testing::Values(RequestCase{{}, "01 00"}, RequestCase{{true, false, false, false, ""}, "01 01"},
-                      RequestCase{{false, true, false, false, ""}, "01 02"},
-                      RequestCase{{false, false, true, false, "*100#"}, "01 04 2A 31 30 30 23"},
-                      RequestCase{{true, true, true, true, "12"}, "01 0F 31 32"},
+    ::testing::Values(RequestCase{"plainPoll", {}, "01 00"},
+                      RequestCase{"out1Toggle", {true, false, false, false, ""}, "01 01"},
+                      RequestCase{"out2Toggle", {false, true, false, false, ""}, "01 02"},
+                      RequestCase{"clipWithNumber", {false, false, true, false, "*100#"}, "01 04 2A 31 30 30 23"},
+                      RequestCase{"everyBit", {true, true, true, true, "12"}, "01 0F 31 32"},
                       // A 26-byte number fills 2..27 without a terminating zero; longer ones are cut.
-                      RequestCase{{false, false, false, false, std::string(26, '9')},
+                      RequestCase{"number26", {false, false, false, false, std::string(26, '9')},
                                   "01 00 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39"},
-                      RequestCase{{false, false, false, false, std::string(30, '9')},
-                                  "01 00 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39"}));
+                      RequestCase{"number30Cut", {false, false, false, false, std::string(30, '9')},
+                                  "01 00 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39 39"}),
+    casename::ByName());
 
 namespace {
 Frame checked(Frame f)
@@ -131,7 +135,8 @@ TEST_P(SupplyVolts, IntegerScale)
 }
 INSTANTIATE_TEST_SUITE_P(Readings, SupplyVolts,
                          ::testing::Values(VoltsCase{0, 0}, VoltsCase{1023, 30}, VoltsCase{338, 10},
-                                           VoltsCase{337, 9}, VoltsCase{65535, 1939}));
+                                           VoltsCase{337, 9}, VoltsCase{65535, 1939}),
+                         [](const auto& info) { return "reading" + std::to_string(info.param.reading); });
 
 struct DisplayCase {
     std::int32_t value;
@@ -142,7 +147,8 @@ TEST_P(TemperatureDisplay, Text) { EXPECT_EQ(temperatureText(GetParam().value), 
 INSTANTIATE_TEST_SUITE_P(Values, TemperatureDisplay,
                          ::testing::Values(DisplayCase{-1000, L"- - -"}, DisplayCase{-200, L"- - -"},
                                            DisplayCase{-60, L"- - -"}, DisplayCase{-59, L"-59"},
-                                           DisplayCase{0, L"0"}, DisplayCase{127, L"127"}));
+                                           DisplayCase{0, L"0"}, DisplayCase{127, L"127"}),
+                         [](const auto& info) { return casename::number(info.param.value); });
 
 class SignalDisplay : public ::testing::TestWithParam<DisplayCase> {};
 TEST_P(SignalDisplay, Text) { EXPECT_EQ(signalText(GetParam().value), GetParam().text); }
@@ -150,13 +156,15 @@ INSTANTIATE_TEST_SUITE_P(Values, SignalDisplay,
                          ::testing::Values(DisplayCase{-1, L"- - -"}, DisplayCase{0, L"0 %"},
                                            DisplayCase{15, L"48 %"}, DisplayCase{31, L"100 %"},
                                            DisplayCase{98, L"316 %"}, DisplayCase{99, L"- - -"},
-                                           DisplayCase{127, L"- - -"}));
+                                           DisplayCase{127, L"- - -"}),
+                         [](const auto& info) { return casename::number(info.param.value); });
 
 class VoltageDisplay : public ::testing::TestWithParam<DisplayCase> {};
 TEST_P(VoltageDisplay, Text) { EXPECT_EQ(voltageText(GetParam().value), GetParam().text); }
 INSTANTIATE_TEST_SUITE_P(Values, VoltageDisplay,
                          ::testing::Values(DisplayCase{-1, L"- - -"}, DisplayCase{0, L"0 V"},
-                                           DisplayCase{30, L"30 V"}));
+                                           DisplayCase{30, L"30 V"}),
+                         [](const auto& info) { return casename::number(info.param.value); });
 
 TEST(StatusReplyCodec, TemperatureByteIsSigned)
 {
@@ -212,7 +220,16 @@ TEST_P(ModuleTextWidening, EachByteItsOwnCodePoint)
 }
 INSTANTIATE_TEST_SUITE_P(Bytes, ModuleTextWidening,
                          ::testing::Values(WidenCase{"Plus", L"Plus"}, WidenCase{"\x80", L"\u0080"},
-                                           WidenCase{"\xB3\xF3", L"\u00B3\u00F3"}, WidenCase{"\xFF", L"\u00FF"}));
+                                           WidenCase{"\xB3\xF3", L"\u00B3\u00F3"}, WidenCase{"\xFF", L"\u00FF"}),
+                         [](const auto& info) {
+                             std::string name;
+                             for (unsigned char c : info.param.bytes) {
+                                 char hex[4];
+                                 std::snprintf(hex, sizeof hex, "x%02X", c);
+                                 name += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string(hex);
+                             }
+                             return casename::clean(name);
+                         });
 
 TEST(ModuleTextNarrowing, LowByteOfEachUnit)
 {

@@ -1,4 +1,5 @@
 #include "SimFixture.h"
+#include "CaseName.h"
 
 namespace {
 
@@ -38,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                       QueueCase{0, 5, 52.0, 15}, QueueCase{0, 5, 67.4, 29}, QueueCase{0, 5, 67.5, 30},
                       QueueCase{0, 5, 500.0, 30}, QueueCase{0, 0, 32.3, 1}, QueueCase{0, 20, 52.2, 0},
                       QueueCase{16, 5, 47.9, 0}, QueueCase{16, 5, 48.0, 11}, QueueCase{16, 5, 64.0, 26},
-                      QueueCase{16, 5, 79.9, 26}, QueueCase{16, 5, 80.0, 30}));
+                      QueueCase{16, 5, 79.9, 26}, QueueCase{16, 5, 80.0, 30}),
+    [](const auto& info) {
+        return "latency" + casename::number(info.param.latencyMs) + "_turnaround" +
+               casename::number(info.param.turnaroundMs) + "_at" + casename::number(info.param.atMs);
+    });
 
 TEST_F(SimTest, SecondFrameWaitsForTheLineToBeFree)
 {

@@ -2,6 +2,7 @@
 
 #include "ui/SubclassChain.h"
 #include "UiTestSupport.h"
+#include "CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@ protected:
 };
 
 struct TypedCase {
+    const char* name;
     Filter filter;
     std::wstring typed;
     std::wstring shown;
@@ -65,21 +67,23 @@ TEST_P(Typed, ShowsTheMappedCharactersAndBeepsOnRefusals)
 
 INSTANTIATE_TEST_SUITE_P(
     InputFilters, Typed,
-    ::testing::Values(TypedCase{Filter::SignedNumber, L",", L".", 0},
-                      TypedCase{Filter::SignedNumber, L"a", L"", 1},
-                      TypedCase{Filter::SignedNumber, L"-12,5", L"-12.5", 0},
-                      TypedCase{Filter::SignedNumber, L"+7x 3", L"+73", 2},
-                      TypedCase{Filter::SignedNumber, L"12\b3", L"13", 0},
-                      TypedCase{Filter::SmsText, L"ż", L"z", 0},
-                      TypedCase{Filter::SmsText, L"é", L"?", 0},
-                      TypedCase{Filter::SmsText, L"v", L"V", 0},
-                      TypedCase{Filter::SmsText, L"\u20ac", L"", 1},
-                      TypedCase{Filter::SmsText, L"Zażółć gęślą jaźń", L"Zazolc gesla jazn", 0},
-                      TypedCase{Filter::SmsText, L"ĄĆĘŁŃÓŚŹŻ", L"ACELNOSZZ", 0},
-                      TypedCase{Filter::SmsText, L"a\rb", L"a\r\nb", 0},
-                      TypedCase{Filter::SmsText, L"~\x7f\x18f\x190", L"~??", 1}));
+    ::testing::Values(TypedCase{"number_comma", Filter::SignedNumber, L",", L".", 0},
+                      TypedCase{"number_letter", Filter::SignedNumber, L"a", L"", 1},
+                      TypedCase{"number_negativeWithComma", Filter::SignedNumber, L"-12,5", L"-12.5", 0},
+                      TypedCase{"number_plusLetterSpace", Filter::SignedNumber, L"+7x 3", L"+73", 2},
+                      TypedCase{"number_backspace", Filter::SignedNumber, L"12\b3", L"13", 0},
+                      TypedCase{"sms_polishLetter", Filter::SmsText, L"ż", L"z", 0},
+                      TypedCase{"sms_otherAccent", Filter::SmsText, L"é", L"?", 0},
+                      TypedCase{"sms_lowerV", Filter::SmsText, L"v", L"V", 0},
+                      TypedCase{"sms_euro", Filter::SmsText, L"\u20ac", L"", 1},
+                      TypedCase{"sms_polishSentence", Filter::SmsText, L"Zażółć gęślą jaźń", L"Zazolc gesla jazn", 0},
+                      TypedCase{"sms_polishCapitals", Filter::SmsText, L"ĄĆĘŁŃÓŚŹŻ", L"ACELNOSZZ", 0},
+                      TypedCase{"sms_return", Filter::SmsText, L"a\rb", L"a\r\nb", 0},
+                      TypedCase{"sms_rangeEdges", Filter::SmsText, L"~\x7f\x18f\x190", L"~??", 1}),
+    casename::ByName());
 
 struct SetCase {
+    const char* name;
     Filter filter;
     UINT message; // WM_SETTEXT or EM_REPLACESEL
     std::wstring given;
@@ -102,11 +106,12 @@ TEST_P(SetOrReplaced, DropsRefusedCharactersSilently)
 
 INSTANTIATE_TEST_SUITE_P(
     InputFilters, SetOrReplaced,
-    ::testing::Values(SetCase{Filter::SignedNumber, WM_SETTEXT, L"-1a2,5", L"-12.5"},
-                      SetCase{Filter::SignedNumber, WM_SETTEXT, L"abc", L""},
-                      SetCase{Filter::SignedNumber, EM_REPLACESEL, L"2,5x", L"12.5"},
-                      SetCase{Filter::SmsText, WM_SETTEXT, L"Łódź\r\nvv\u20ac", L"LodzVV"},
-                      SetCase{Filter::SmsText, EM_REPLACESEL, L"\tó\n", L"1o"}));
+    ::testing::Values(SetCase{"number_setMixed", Filter::SignedNumber, WM_SETTEXT, L"-1a2,5", L"-12.5"},
+                      SetCase{"number_setLettersOnly", Filter::SignedNumber, WM_SETTEXT, L"abc", L""},
+                      SetCase{"number_replaceSelection", Filter::SignedNumber, EM_REPLACESEL, L"2,5x", L"12.5"},
+                      SetCase{"sms_setLines", Filter::SmsText, WM_SETTEXT, L"Łódź\r\nvv\u20ac", L"LodzVV"},
+                      SetCase{"sms_replaceSelection", Filter::SmsText, EM_REPLACESEL, L"\tó\n", L"1o"}),
+    casename::ByName());
 
 bool putOnClipboard(HWND owner, const std::wstring& text)
 {
@@ -126,6 +131,7 @@ bool putOnClipboard(HWND owner, const std::wstring& text)
 }
 
 struct PasteCase {
+    const char* name;
     Filter filter;
     std::wstring before;
     int caretBefore;
@@ -153,10 +159,11 @@ TEST_P(Pasted, FiltersTheWholeTextAndKeepsTheCaretAfterThePaste)
 
 INSTANTIATE_TEST_SUITE_P(
     InputFilters, Pasted,
-    ::testing::Values(PasteCase{Filter::SignedNumber, L"", 0, L"-1a2,5", L"-12.5", 5},
-                      PasteCase{Filter::SignedNumber, L"99", 1, L"x,", L"9.9", 2},
-                      PasteCase{Filter::SmsText, L"", 0, L"ab\r\ncd", L"abcd", 4},
-                      PasteCase{Filter::SmsText, L"XY", 1, L"ż\r\n€", L"XzY", 2}));
+    ::testing::Values(PasteCase{"number_intoEmpty", Filter::SignedNumber, L"", 0, L"-1a2,5", L"-12.5", 5},
+                      PasteCase{"number_intoMiddle", Filter::SignedNumber, L"99", 1, L"x,", L"9.9", 2},
+                      PasteCase{"sms_intoEmpty", Filter::SmsText, L"", 0, L"ab\r\ncd", L"abcd", 4},
+                      PasteCase{"sms_intoMiddle", Filter::SmsText, L"XY", 1, L"ż\r\n€", L"XzY", 2}),
+    casename::ByName());
 
 TEST(InputFilterMappings, EveryCodeOfTheSmsRangeIsAcceptedAndNothingOutsideIt)
 {

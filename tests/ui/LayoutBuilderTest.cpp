@@ -71,11 +71,14 @@ TEST_P(Scale, ComesFromFourHundredDialogUnitsAndPlacesControlsInPixels)
         DestroyWindow(plain);
 }
 
-// Wine's dialog fonts: 8 points map 400 units to 600 x 600 pixels, 10 points to 800 x 750.
+// "MS Sans Serif" as on Windows: 8 points map 400 units to 600 x 650 pixels, 10 points to 800 x 800.
 INSTANTIATE_TEST_SUITE_P(LayoutBuilder, Scale,
                          ::testing::Values(ScaleCase{L"MS Sans Serif", 8, 1.5f, 1.625f},
                                            ScaleCase{L"MS Sans Serif", 10, 2.0f, 2.0f},
-                                           ScaleCase{nullptr, 0, 2.0f, 2.0f}));
+                                           ScaleCase{nullptr, 0, 2.0f, 2.0f}),
+                         [](const auto& info) {
+                             return info.param.face ? "points" + std::to_string(info.param.points) : std::string("noFont");
+                         });
 
 TEST(LayoutBuilder, ParentFontAndScaleWinOverTheDialogsOwn)
 {
@@ -130,7 +133,8 @@ TEST_P(TextSized, ALabelWithoutReservedWidthIsAsWideAsItsText)
     EXPECT_EQ(b.right(), 20 + units + checkUnits);
 }
 
-INSTANTIATE_TEST_SUITE_P(LayoutBuilder, TextSized, ::testing::Values(WORD{8}, WORD{10}));
+INSTANTIATE_TEST_SUITE_P(LayoutBuilder, TextSized, ::testing::Values(WORD{8}, WORD{10}),
+                         [](const auto& info) { return "points" + std::to_string(info.param); });
 
 struct KindCase {
     const char* name;

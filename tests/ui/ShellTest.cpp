@@ -12,6 +12,7 @@
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
 #include "UiTestSupport.h"
+#include "CaseName.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -252,6 +253,7 @@ TEST_F(ShellTest, CloseButtonAndSystemCloseEndTheDialog)
 }
 
 struct ClickCase {
+    const char* name;
     int clicked;
     std::vector<int> nowEnabled;
 };
@@ -270,10 +272,12 @@ TEST_P(SettingsClick, RunsTheRefreshOfTheClickedBox)
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, SettingsClick,
-    ::testing::Values(ClickCase{ids::in1Enabled, {ids::in1Name, ids::in1Wiring, ids::in1Time, ids::in1SmsOn}},
-                      ClickCase{ids::out1Enabled, {ids::out1Name, ids::out1ByInput, ids::out1ByClip}},
-                      ClickCase{ids::powerEnabled, {ids::powerMax, ids::powerMin}},
-                      ClickCase{ids::userId(2, 0), {ids::userId(2, 1), ids::userId(2, 2), ids::userId(2, 8)}}));
+    ::testing::Values(
+        ClickCase{"in1Enabled", ids::in1Enabled, {ids::in1Name, ids::in1Wiring, ids::in1Time, ids::in1SmsOn}},
+        ClickCase{"out1Enabled", ids::out1Enabled, {ids::out1Name, ids::out1ByInput, ids::out1ByClip}},
+        ClickCase{"powerEnabled", ids::powerEnabled, {ids::powerMax, ids::powerMin}},
+        ClickCase{"user2Active", ids::userId(2, 0), {ids::userId(2, 1), ids::userId(2, 2), ids::userId(2, 8)}}),
+    casename::ByName());
 
 TEST_F(ShellTest, StatusColumnClicksOnlySetTheirFlags)
 {
