@@ -283,7 +283,8 @@ TEST_P(ProgrammingStoredWrongly, AlwaysFailsTheJobAtItsStepAfterThreeWrites)
 }
 
 // Inputs, alarms, a name, a user.
-INSTANTIATE_TEST_SUITE_P(Blocks, ProgrammingStoredWrongly, ::testing::Values(0, 1, 4, 13));
+INSTANTIATE_TEST_SUITE_P(Blocks, ProgrammingStoredWrongly, ::testing::Values(0, 1, 4, 13),
+                         [](const auto& info) { return "block" + std::to_string(info.param); });
 
 struct ReadBackFault {
     const char* name;
