@@ -8,6 +8,7 @@
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/HelpLauncher.h"
+#include "ui/ConnectionDiagnostics.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/MainWindowLayout.h"
 #include "ui/ProgressDialog.h"
@@ -72,6 +73,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
         return FALSE;
     case WM_TIMER:
         tick(dialog);
+        refreshConnectionDiagnostics();
         return FALSE;
     case WM_CLOSE:
     case WM_QUERYENDSESSION:
