@@ -6,7 +6,14 @@
 #include "protocol/Supervision.h"
 #include "support/DebugLog.h"
 #include "support/DebugLogRing.h"
+#include "storage/FileDialogs.h"
+#include "support/MessageBox.h"
+#include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +114,75 @@ TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
     EXPECT_TRUE(checked);
     EXPECT_EQ(kes::connectionDiagnosticsWindow(), nullptr);
     kes::refreshConnectionDiagnostics();  // nothing open: nothing happens
+}
+
+struct ReportSeams {
+    std::wstring answer;  // the path the save dialog returns
+    std::wstring proposed, filter;
+    std::vector<std::wstring> opened, boxes;
+    kes::FileDialogFunction previousDialog;
+    kes::MessageBoxFunction previousBox;
+    kes::ReportOpener previousOpener;
+
+    ReportSeams()
+    {
+        previousDialog = kes::setFileDialogFunction([this](kes::FileDialogKind, OPENFILENAMEW& r) {
+            proposed = r.lpstrFile;
+            filter.assign(r.lpstrFilter, 40);
+            answer.copy(r.lpstrFile, r.nMaxFile - 1);
+            r.lpstrFile[answer.size()] = L'\0';
+            return true;
+        });
+        previousBox = kes::setMessageBoxFunction([this](HWND, const std::wstring& text, const std::wstring& caption, UINT) {
+            boxes.push_back(caption + L": " + text);
+            return IDOK;
+        });
+        previousOpener = kes::setReportOpener([this](const std::wstring& path) {
+            opened.push_back(path);
+            return false;  // no browser: the file stays, nothing is said
+        });
+    }
+    ~ReportSeams()
+    {
+        kes::setFileDialogFunction(previousDialog);
+        kes::setMessageBoxFunction(previousBox);
+        kes::setReportOpener(previousOpener);
+    }
+};
+
+TEST(ReportCommand, SavesTheProposedPageAndOpensIt_OrSaysWhyNot)
+{
+    ASSERT_TRUE(kes::canSaveReport());
+    harness::SimHarness h;
+    h.attachGlobalLink();
+    ASSERT_TRUE(h.connect(kes::usbLink));
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    ReportSeams seams;
+    seams.answer = std::wstring(folder) + L"quellmo-raport-test.html";
+    DeleteFileW(seams.answer.c_str());
+
+    kes::saveConfigurationReport(nullptr);
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    wchar_t expectedName[64];
+    swprintf(expectedName, 64, L"raport-QLV30001-%04u-%02u-%02u.html", today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(seams.proposed, expectedName);
+    EXPECT_EQ(seams.filter.substr(0, 29), std::wstring(L"Strona HTML (*.html)\0*.html\0\0", 29));
+    std::ifstream file(seams.answer.c_str(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    EXPECT_EQ(bytes.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(bytes.find("<td>Numer seryjny interfejsu QLV-3 USB</td><td>QLV30001</td>"), std::string::npos);
+    EXPECT_NE(bytes.find("<h2>U\xC5\xBCytkownicy</h2>"), std::string::npos) << "UTF-8 without a signature";
+    EXPECT_EQ(seams.opened, std::vector<std::wstring>{seams.answer});
+    EXPECT_TRUE(seams.boxes.empty());
+    DeleteFileW(seams.answer.c_str());
+
+    seams.answer = std::wstring(folder) + L"no-such-folder-quellmo\\raport.html";
+    kes::saveConfigurationReport(nullptr);
+    EXPECT_EQ(seams.boxes, std::vector<std::wstring>{L"Błąd zapisu pliku: Nie można zapisać pliku: " + seams.answer});
+    EXPECT_EQ(seams.opened.size(), 1u);
 }
 
 } // namespace
