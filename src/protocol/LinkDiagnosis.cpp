@@ -66,12 +66,14 @@ LinkDiagnosis diagnoseLink(UsbLink& link)
     if (!d.libraryFound)
         d.condition = LinkCondition::NoLibrary;
     else if (link.isOpen()) {
+        // The recovery window can stay open while polls merely go unanswered (only a good reply
+        // closes it), so it speaks for a failing link only while the module still counts as answering.
         if (!link.settled)
             d.condition = LinkCondition::Settling;
-        else if (!link.recoveryWatch.stopped)
-            d.condition = LinkCondition::Recovering;
+        else if (!link.responding)
+            d.condition = LinkCondition::ModuleSilent;
         else
-            d.condition = link.responding ? LinkCondition::Answering : LinkCondition::ModuleSilent;
+            d.condition = link.recoveryWatch.stopped ? LinkCondition::Answering : LinkCondition::Recovering;
     } else if (qlvFree)
         d.condition = LinkCondition::CannotOpen;
     else if (qlvHeld)

@@ -17,7 +17,7 @@ enum class LinkCondition {
     HeldElsewhere,  // attached, but open in another program
     CannotOpen,     // attached and free, but opening it failed
     Settling,       // open, waiting out the settling time
-    Recovering,     // open, exchanges failing, recovery under way
+    Recovering,     // open, the module answered until lately, recovery under way
     ModuleSilent,   // open, no module answers
     Answering,
 };

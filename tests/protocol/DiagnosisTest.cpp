@@ -52,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReasonCase{"SilentModule", [](harness::SimHarness& h) { h.sim.faults().silentPolls = 1000; }, 20,
                    LinkCondition::ModuleSilent,
                    L"Interfejs QLV-3 USB otwarty, ale moduł nie odpowiada – sprawdź przewód i zasilanie modułu"},
-        ReasonCase{"Answering", [](harness::SimHarness&) {}, 20, LinkCondition::Answering, L"Moduł odpowiada"}),
+        ReasonCase{"Answering", [](harness::SimHarness&) {}, 20, LinkCondition::Answering, L"Moduł odpowiada"},
+        ReasonCase{"RecoveringAfterBadReplies",
+                   [](harness::SimHarness& h) { h.sim.atFrame(25, [&h] { h.sim.faults().badCheckWords = 1000; }); },
+                   28, LinkCondition::Recovering, L"Połączenie z modułem zawodzi – trwa odzyskiwanie (do 10 s)"}),
     [](const ::testing::TestParamInfo<ReasonCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProtocolTest, DiagnosisWithoutTheLibrary)
