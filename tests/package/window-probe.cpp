@@ -12,6 +12,7 @@
 //   gone=<title>      wait until no visible top-level window has this caption
 //   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
 //   --close           post WM_CLOSE to the current window
+//   syscommand=<hex>  post WM_SYSCOMMAND with this command to the current window (system menu items)
 // Exit code 0 when every step held, 1 on timeout, 2 on bad arguments.
 #include <windows.h>
 
@@ -23,7 +24,7 @@
 namespace {
 
 struct Step {
-    enum class Kind { equals, differs, enabled, click, setText, select, window, gone, rect, close } kind;
+    enum class Kind { equals, differs, enabled, click, setText, select, window, gone, rect, close, sysCommand } kind;
     int id = 0;
     std::wstring text;
 };
@@ -41,6 +42,11 @@ bool parseStep(const std::wstring& arg, Step& out)
     if (arg.compare(0, 5, L"gone=") == 0) {
         out.kind = Step::Kind::gone;
         out.text = arg.substr(5);
+        return true;
+    }
+    if (arg.compare(0, 11, L"syscommand=") == 0) {
+        out.kind = Step::Kind::sysCommand;
+        out.text = arg.substr(11);
         return true;
     }
     if (arg.compare(0, 7, L"window=") == 0) {
@@ -125,6 +131,8 @@ bool attempt(HWND& window, const Step& s, std::wstring& seen)
     }
     case Step::Kind::close:
         return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+    case Step::Kind::sysCommand:
+        return PostMessageW(window, WM_SYSCOMMAND, std::wcstoul(s.text.c_str(), nullptr, 16), 0) != FALSE;
     default:
         break;
     }
