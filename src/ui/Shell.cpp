@@ -8,7 +8,6 @@
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/HelpLauncher.h"
-#include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/MainWindowLayout.h"
@@ -23,35 +22,6 @@ namespace {
 HINSTANCE instance = nullptr;
 
 constexpr int dialogFailed = 1; // a handler failed and the dialog was ended
-
-// Field tools on the window's system menu until the menu's own table arrives.
-constexpr UINT diagnosticsCommand = 0x0140;
-constexpr UINT reportCommand = 0x0150;
-
-void addFieldToolsToSystemMenu(HWND dialog)
-{
-    HMENU menu = GetSystemMenu(dialog, FALSE);
-    if (!menu)
-        return;
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, diagnosticsCommand, L"Diagnostyka połączenia…");
-    AppendMenuW(menu, MF_STRING, reportCommand, L"Raport konfiguracji…");
-}
-
-bool onFieldToolsCommand(HWND dialog, WPARAM wParam)
-{
-    switch (wParam & 0xFFF0) {
-    case diagnosticsCommand:
-        showConnectionDiagnostics(dialog);
-        return true;
-    case reportCommand:
-        if (canSaveReport())
-            saveConfigurationReport(dialog);
-        return true;
-    default:
-        return false;
-    }
-}
 
 void closeMainDialog(HWND dialog, INT_PTR result = 0)
 {
@@ -75,7 +45,6 @@ void initialise(HWND dialog)
     ShowWindow(GetDlgItem(dialog, IDC_HIDDEN_BUTTON), SW_HIDE);
     SetTimer(dialog, mainTimerId, mainTimerPeriodMs, nullptr);
     centerOnParent(dialog, ids::accessCode);
-    addFieldToolsToSystemMenu(dialog);
 }
 
 INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
@@ -100,12 +69,6 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
             break;
         default:
             break;
-        }
-        return FALSE;
-    case WM_SYSCOMMAND:
-        if (onFieldToolsCommand(dialog, wParam)) {
-            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
-            return TRUE;
         }
         return FALSE;
     case WM_TIMER:
