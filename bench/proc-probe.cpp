@@ -1,7 +1,9 @@
 // Measures a Windows program from outside, as its user would meet it:
-//   proc-probe <exe> [hold-seconds]
+//   proc-probe <exe> [hold-seconds [system-command]]
 // Starts the program in its own folder, waits for its first visible top-level window, keeps it
-// running for hold-seconds (default 0), then closes it with WM_CLOSE. Prints one "key value" line each:
+// running for hold-seconds (default 0), then closes it with WM_CLOSE. A system command (hex, e.g.
+// 0x0140) is posted to the window as WM_SYSCOMMAND before the hold; the windows it opened are
+// closed first at the end. Prints one "key value" line each:
 //   start_ms     process creation to the window being visible
 //   held_s       printed when the hold is over (bench/run reads the process's CPU time around it)
 //   peak_ws_kb   peak working set over the whole run
@@ -32,6 +34,17 @@ BOOL CALLBACK visibleWindowOf(HWND window, LPARAM param)
     return TRUE;
 }
 
+// Every other visible top-level window of the process: what a system command opened.
+BOOL CALLBACK closeOtherWindowsOf(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && window != search->found && IsWindowVisible(window))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -49,6 +62,7 @@ int wmain(int argc, wchar_t** argv)
     }
     std::wstring exe = argv[1];
     const double hold = argc > 2 ? std::wcstod(argv[2], nullptr) : 0.0;
+    const WPARAM command = argc > 3 ? static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 16)) : 0;
     std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
     std::wstring commandLine = L"\"" + exe + L"\"";
 
@@ -79,6 +93,8 @@ int wmain(int argc, wchar_t** argv)
     std::printf("start_ms %.1f\n", seconds(t0, t1) * 1000.0);
     std::fflush(stdout);
 
+    if (command)
+        PostMessageW(search.found, WM_SYSCOMMAND, command, 0);
     if (hold > 0.0) {
         Sleep(static_cast<DWORD>(hold * 1000.0));
         std::printf("held_s %.1f\n", hold);
@@ -89,6 +105,10 @@ int wmain(int argc, wchar_t** argv)
     if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory)))
         std::printf("peak_ws_kb %zu\n", static_cast<std::size_t>(memory.PeakWorkingSetSize / 1024));
 
+    if (command) {
+        EnumWindows(closeOtherWindowsOf, reinterpret_cast<LPARAM>(&search));
+        Sleep(500);
+    }
     PostMessageW(search.found, WM_CLOSE, 0, 0);
     DWORD code = 1;
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {

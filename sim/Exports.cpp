@@ -142,4 +142,10 @@ DWORD WINAPI qlvsim_FT_W32_GetLastError(void* handle)
     return sim ? sim->getLastError(handle) : 1;
 }
 
+ULONG WINAPI qlvsim_FT_GetLibraryVersion(DWORD* version)
+{
+    auto* sim = current();
+    return sim ? sim->getLibraryVersion(version) : 1;
+}
+
 } // extern "C"

@@ -935,4 +935,12 @@ DWORD Simulator::getLastError(void* value)
     return handle->dead ? errorUnplugged : handle->lastError;
 }
 
+ULONG Simulator::getLibraryVersion(DWORD* version)
+{
+    if (!version)
+        return 6;  // FT_INVALID_PARAMETER
+    *version = libraryVersion_;
+    return 0;
+}
+
 } // namespace qlvsim

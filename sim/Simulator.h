@@ -218,6 +218,9 @@ public:
     BOOL writeFile(void* handle, const void* buffer, DWORD size, DWORD* written);
     BOOL readFile(void* handle, void* buffer, DWORD size, DWORD* read);
     DWORD getLastError(void* handle);
+    // FT_GetLibraryVersion (ordinal 74, optional for the program): 0x00MMmmbb, "MM.mm.bb" in hex.
+    ULONG getLibraryVersion(DWORD* version);
+    void setLibraryVersion(DWORD version) { libraryVersion_ = version; }
 
 private:
     struct Device;
@@ -249,6 +252,7 @@ private:
     double turnaroundMs_ = 5.0;
     double latencyMs_ = 16.0;
     DWORD baud_ = 9600;
+    DWORD libraryVersion_ = 0x00021228;
 };
 
 // The simulator the C entry points below answer for. The DLL build creates its own from the
@@ -277,4 +281,5 @@ BOOL WINAPI qlvsim_FT_W32_ClearCommError(void* handle, DWORD* errors, COMSTAT* s
 BOOL WINAPI qlvsim_FT_W32_WriteFile(void* handle, void* buffer, DWORD size, DWORD* written, OVERLAPPED* overlapped);
 BOOL WINAPI qlvsim_FT_W32_ReadFile(void* handle, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped);
 DWORD WINAPI qlvsim_FT_W32_GetLastError(void* handle);
+ULONG WINAPI qlvsim_FT_GetLibraryVersion(DWORD* version);
 }

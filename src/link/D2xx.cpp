@@ -1,5 +1,7 @@
 #include "link/D2xx.h"
 
+#include <cwchar>
+
 namespace kes {
 
 bool D2xxApi::valid() const
@@ -41,8 +43,10 @@ D2xxLibrary::D2xxLibrary(const wchar_t* fileName)
                      bind(module_, D2xxOrdinal::WriteFile, api.writeFile) &&
                      bind(module_, D2xxOrdinal::ReadFile, api.readFile) &&
                      bind(module_, D2xxOrdinal::GetLastError, api.getLastError);
-    if (all)
+    if (all) {
+        bind(module_, D2xxOrdinal::GetLibraryVersion, api.getLibraryVersion);
         api_ = api;
+    }
     else {
         FreeLibrary(module_);
         module_ = nullptr;
@@ -53,6 +57,30 @@ D2xxLibrary::~D2xxLibrary()
 {
     if (module_)
         FreeLibrary(module_);
+}
+
+std::wstring libraryPath(const D2xxApi& api)
+{
+    if (!api.createFile)
+        return {};
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(api.createFile)), &module))
+        return {};
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
+
+std::wstring libraryVersionText(const D2xxApi& api)
+{
+    DWORD version = 0;
+    if (!api.getLibraryVersion || api.getLibraryVersion(&version) != ftOk)
+        return {};
+    wchar_t text[16] = {};
+    swprintf(text, 16, L"%X.%02X.%02X", static_cast<unsigned>((version >> 16) & 0xFF),
+             static_cast<unsigned>((version >> 8) & 0xFF), static_cast<unsigned>(version & 0xFF));
+    return text;
 }
 
 const D2xxApi& systemD2xx()

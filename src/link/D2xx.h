@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 namespace kes {
 
@@ -32,6 +33,9 @@ enum class D2xxOrdinal : WORD {
     SetCommState = 57,
     CreateDeviceInfoList = 70,
     GetDeviceInfoDetail = 72,
+    // Optional: the diagnostics show it where the library has it. The ordinal follows the
+    // vendor's export order after FT_GetDeviceInfoDetail and FT_GetDriverVersion.
+    GetLibraryVersion = 74,
 };
 
 struct D2xxApi {
@@ -49,9 +53,19 @@ struct D2xxApi {
     BOOL(WINAPI* readFile)(FT_HANDLE handle, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = nullptr;
     DWORD(WINAPI* getLastError)(FT_HANDLE handle) = nullptr;
 
-    // All eleven entries bound; a partial table is treated as no library at all.
+    // Optional entries: the program works without them.
+    FT_STATUS(WINAPI* getLibraryVersion)(DWORD* version) = nullptr;
+
+    // All eleven required entries bound; a partial table is treated as no library at all.
     bool valid() const;
 };
+
+// The file the table's functions were loaded from; empty for an empty table.
+std::wstring libraryPath(const D2xxApi& api);
+
+// The library's version as the vendor writes it (0x00030215 is "3.02.15"); empty when the
+// library has no version call or the call fails.
+std::wstring libraryVersionText(const D2xxApi& api);
 
 // Owns the loaded FTD2XX.dll. A missing library or a missing export leaves api() empty (invalid).
 class D2xxLibrary {

@@ -64,6 +64,7 @@ void UsbLink::rebind(const D2xxApi& api, Clock& clock)
     transferWatch.reset();
     api_ = api;
     clock_ = &clock;
+    counters = LinkCounters();
     settleWatch.setClock(clock);
     transferWatch.setClock(clock);
     recoveryWatch.setClock(clock);
@@ -78,6 +79,28 @@ void UsbLink::lock()
 void UsbLink::unlock()
 {
     InterlockedExchange(&lockFlag, 0);
+}
+
+std::vector<AttachedInterface> UsbLink::attachedInterfaces()
+{
+    std::vector<AttachedInterface> attached;
+    if (!api_.valid())
+        return attached;
+    DWORD count = 0;
+    if (api_.createDeviceInfoList(&count) != ftOk || static_cast<LONG>(count) <= 0)
+        return attached;
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD flags = 0, type = 0, id = 0, location = 0;
+        char serial[ftStringSize] = {};
+        char description[ftStringSize] = {};
+        FT_HANDLE unused = nullptr;
+        if (api_.getDeviceInfoDetail(index, &flags, &type, &id, &location, serial, description, &unused) != ftOk)
+            continue;
+        serial[ftStringSize - 1] = '\0';
+        description[ftStringSize - 1] = '\0';
+        attached.push_back({widen(description), widen(serial), (flags & ftFlagOpened) != 0});
+    }
+    return attached;
 }
 
 std::vector<std::wstring> UsbLink::findInterfaces()
@@ -119,6 +142,7 @@ bool UsbLink::open(const std::wstring& serial)
     if (configure(narrowSerial) && handle) {
         settleWatch.start();
         serialNumber = narrowSerial;
+        counters.handleOpened();
     } else {
         if (handle)
             api_.closeHandle(handle);
@@ -207,12 +231,15 @@ bool UsbLink::writeFrame(const Frame& frame)
     transferWatch.start();
     DWORD written = 0;
     int idle = 0;
+    bool unplugged = false;
     while (transferWatch.read() < transferLimitSeconds) {
         DWORD errors = 0;
         COMSTAT status;
         std::memset(&status, 0, sizeof(status));
         if (!api_.clearCommError(handle, &errors, &status) || errors != 0) {
             if (api_.getLastError(handle) == ftErrorUnplugged) {
+                counters.countUnplug();
+                unplugged = true;
                 logLine(L"Błąd: FT_W32_ClearCommError: Odłączony USB\n");
                 break;
             }
@@ -224,6 +251,8 @@ bool UsbLink::writeFrame(const Frame& frame)
                 written += std::min(count, remaining);
                 idle = 0;
             } else if (api_.getLastError(handle) == ftErrorUnplugged) {
+                counters.countUnplug();
+                unplugged = true;
                 logLine(L"Błąd: FT_W32_WriteFile: Odłączony USB\n");
                 break;
             } else {
@@ -236,6 +265,10 @@ bool UsbLink::writeFrame(const Frame& frame)
             break;
     }
     transferWatch.stop();
+    if (written == frameSize)
+        ++counters.exchanges;
+    else if (!unplugged)
+        ++counters.timeouts;
     return written == frameSize;
 }
 
@@ -246,13 +279,17 @@ bool UsbLink::readFrame(Frame& buffer)
     transferWatch.reset();
     transferWatch.start();
     bool ok = false;
+    bool gaveUp = false;  // ended for another reason than the time limit
     while (transferWatch.read() < transferLimitSeconds) {
         DWORD errors = 0;
         COMSTAT status;
         std::memset(&status, 0, sizeof(status));
         if (!api_.clearCommError(handle, &errors, &status) || errors != 0) {
-            if (api_.getLastError(handle) == ftErrorUnplugged)
+            if (api_.getLastError(handle) == ftErrorUnplugged) {
+                counters.countUnplug();
+                gaveUp = true;
                 break;
+            }
             clock_->sleep(1);
             continue;
         }
@@ -263,17 +300,23 @@ bool UsbLink::readFrame(Frame& buffer)
                 ok = true;
                 break;
             }
-            if (api_.getLastError(handle) == ftErrorUnplugged)
+            if (api_.getLastError(handle) == ftErrorUnplugged) {
+                counters.countUnplug();
+                gaveUp = true;
                 break;
+            }
             clock_->sleep(1);
         } else if (status.cbInQue > frameSize) {
             api_.purgeComm(handle, ftPurgeRx);
+            gaveUp = true;
             break;
         } else {
             clock_->sleep(1);
         }
     }
     transferWatch.stop();
+    if (!ok && !gaveUp)
+        ++counters.timeouts;
     return ok;
 }
 
@@ -283,6 +326,8 @@ bool UsbLink::sendFrame(const Frame& frame)
     if (!handle || !isSettled())
         return false;
     for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
+        if (attempt > 0)
+            ++counters.retries;
         Frame outgoing = frame;
         setCheckWord(outgoing);
         api_.purgeComm(handle, ftPurgeRx);
@@ -292,7 +337,7 @@ bool UsbLink::sendFrame(const Frame& frame)
         Frame reply{};
         if (!readFrame(reply))
             continue;
-        if (hasGoodCheckWord(reply))
+        if (checkReply(reply))
             return true;
     }
     return false;
@@ -304,6 +349,8 @@ bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
     if (!handle || !isSettled())
         return false;
     for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
+        if (attempt > 0)
+            ++counters.retries;
         Frame outgoing = frame;
         setCheckWord(outgoing);
         api_.purgeComm(handle, ftPurgeRx);
@@ -311,7 +358,7 @@ bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
             continue;
         if (!readFrame(reply))
             continue;
-        return hasGoodCheckWord(reply);
+        return checkReply(reply);
     }
     return false;
 }
@@ -346,6 +393,8 @@ bool UsbLink::recover()
     }
     const DWORD code = api_.getLastError(handle);
     const bool unplugged = code == ftErrorUnplugged;
+    if (unplugged)
+        counters.countUnplug();
     if (!unplugged) {
         logLine(L"Błąd: FT_INSUFFICIENT_RESOURCES\n");
         logLine(L"Zamykanie uchwytu\n");
@@ -358,6 +407,7 @@ bool UsbLink::recover()
     FT_HANDLE old = handle;
     handle = nullptr;
     if (configure(serialNumber)) {
+        counters.handleOpened();
         logLine(L"Błąd: odzyskaj, został otwarty uchwyt\n");
         // The unplugged handle is dead but still owns the library's resources.
         if (unplugged)
@@ -380,7 +430,17 @@ bool UsbLink::recover()
 
 void UsbLink::endRecovery()
 {
+    if (!recoveryWatch.stopped)
+        ++counters.recoveries;
     recoveryWatch.reset();
+}
+
+bool UsbLink::checkReply(const Frame& reply)
+{
+    const bool good = hasGoodCheckWord(reply);
+    if (!good)
+        ++counters.badCheckWords;
+    return good;
 }
 
 } // namespace kes

@@ -6,6 +6,7 @@
 #include "link/Clock.h"
 #include "link/D2xx.h"
 #include "link/Frame.h"
+#include "link/LinkCounters.h"
 #include "link/Stopwatch.h"
 
 #include <cstdint>
@@ -17,6 +18,13 @@ namespace kes {
 // Description reported by the QLV-3 interface, compared exactly.
 constexpr char qlvDescription[] = "Quorvaltenique USB";
 
+// One entry of the library's device list, whatever its description.
+struct AttachedInterface {
+    std::wstring description;
+    std::wstring serial;
+    bool openFlag = false;  // open already: by another program, or by this link
+};
+
 class UsbLink {
 public:
     // The program's instance uses the loaded FTD2XX.dll and the performance counter;
@@ -27,6 +35,7 @@ public:
     UsbLink& operator=(const UsbLink&) = delete;
 
     std::vector<std::wstring> findInterfaces();
+    std::vector<AttachedInterface> attachedInterfaces();  // every device listed, for the diagnostics
     bool open(const std::wstring& serial);
     bool configure(const std::string& serial);
     void close();
@@ -39,6 +48,7 @@ public:
     void endRecovery();
     void lock();
     void unlock();
+    bool checkReply(const Frame& reply);   // check word, counted when wrong
 
     bool isOpen() const { return handle != nullptr; }
     const D2xxApi& api() const { return api_; }
@@ -54,6 +64,7 @@ public:
     bool settled = false;
     Stopwatch transferWatch;
     Stopwatch recoveryWatch;
+    LinkCounters counters;
 
     // Module status, from the last good status reply.
     bool responding = false;

@@ -2,6 +2,7 @@
 
 #include "model/Fields.h"
 #include "protocol/BlockExchange.h"
+#include "protocol/ProgrammingRecord.h"
 #include "protocol/RecordFields.h"
 #include "support/MessageBox.h"
 
@@ -64,6 +65,8 @@ void runProgrammingStep(HWND dialog)
         if (ui)
             ui->close();
         programmingStepCounter = noProgramming;
+        if (ok)
+            noteProgrammingSucceeded();
         if (!ok)
             showMessageBox(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.", L"Błąd",
                            MB_ICONERROR);

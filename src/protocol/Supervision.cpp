@@ -6,6 +6,7 @@
 #include "protocol/ModuleText.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
+#include "protocol/StatusHistory.h"
 #include "protocol/StatusMessages.h"
 
 #include <utility>
@@ -157,7 +158,7 @@ PollResult pollStatus()
         return PollResult::NoReply;
     }
     supervision.missedReplies = 0;
-    if (!isGoodStatusReply(reply))
+    if (!link.checkReply(reply) || !isGoodStatusReply(reply))
         return PollResult::BadReply;
 
     const StatusReply status = decodeStatusReply(reply);
@@ -173,6 +174,9 @@ PollResult pollStatus()
     link.supplyVolts = status.supplyVolts;
     link.signalLevel = status.signalLevel;
     link.operatorName = status.operatorName;
+    Clock& clock = link.clock();
+    statusHistory.add({static_cast<double>(clock.now()) * clock.secondsPerCount(), status.signalLevel,
+                       status.supplyVolts, status.temperature});
     return PollResult::Good;
 }
 

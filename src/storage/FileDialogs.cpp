@@ -139,6 +139,39 @@ std::optional<std::wstring> askForDataFile(FileDialogKind kind)
     return std::wstring(s.file.data());
 }
 
+std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
+                                           const wchar_t* defaultExtension, const std::wstring& proposedName)
+{
+    std::wstring filter = description;
+    filter += L'\0';
+    filter += filterPattern(description);
+    filter += L'\0';
+    filter += L'\0';
+    std::array<wchar_t, kPathChars> file{};
+    proposedName.copy(file.data(), file.size() - 1);
+
+    OPENFILENAMEW r{};
+    r.lStructSize = sizeof(OPENFILENAMEW);
+    r.hwndOwner = owner;
+    r.lpstrFilter = filter.c_str();
+    r.nFilterIndex = 1;
+    r.lpstrFile = file.data();
+    r.nMaxFile = static_cast<DWORD>(file.size());
+    r.lpstrDefExt = defaultExtension;
+    r.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    bool chosen = false;
+    if (const auto& fn = replacement()) {
+        chosen = fn(FileDialogKind::Save, r);
+    } else {
+        static const DialogLibrary library;
+        chosen = library.show(FileDialogKind::Save, r);
+    }
+    file.back() = L'\0';
+    if (!chosen || file[0] == L'\0')
+        return std::nullopt;
+    return std::wstring(file.data());
+}
+
 FileDialogFunction setFileDialogFunction(FileDialogFunction fn)
 {
     return std::exchange(replacement(), std::move(fn));

@@ -22,6 +22,12 @@ const OPENFILENAMEW& fileDialogRecord();
 // Returns the chosen full path, or nothing when the user cancels.
 std::optional<std::wstring> askForDataFile(FileDialogKind kind);
 
+// A save dialog of its own (not the shared record) for a document other than a data file:
+// one filter from the description, its default extension, and the file name it proposes.
+// Answered by the same test seam as the data-file dialogs. Nothing when the user cancels.
+std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
+                                           const wchar_t* defaultExtension, const std::wstring& proposedName);
+
 // The filter pattern named in a description: from each "*" the run of "*", "." and
 // letters or digits; several patterns are joined by ";". "Data file (*.dat)" gives "*.dat".
 std::wstring filterPattern(const std::wstring& description);

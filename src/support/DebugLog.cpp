@@ -1,5 +1,7 @@
 #include "support/DebugLog.h"
 
+#include "support/DebugLogRing.h"
+
 #include <windows.h>
 
 namespace kes {
@@ -18,6 +20,7 @@ DebugLogSink setDebugLogSink(DebugLogSink sink)
 template <>
 void log_to_win32_debugger<wchar_t>::write(const wchar_t* message)
 {
+    debugLogRing().add(message);
     if (currentSink)
         currentSink(message);
     else

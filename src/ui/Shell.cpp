@@ -9,6 +9,7 @@
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/HelpLauncher.h"
+#include "ui/ConnectionDiagnostics.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/MainWindowLayout.h"
 #include "ui/ProgressDialog.h"
@@ -76,6 +77,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
         return FALSE;
     case WM_TIMER:
         tick(dialog);
+        refreshConnectionDiagnostics();
         return FALSE;
     case WM_INITMENUPOPUP:
         updateSystemMenu(dialog, reinterpret_cast<HMENU>(wParam));

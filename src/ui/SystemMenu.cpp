@@ -8,6 +8,8 @@
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
 #include "ui/ComparisonDialog.h"
+#include "ui/ConfigurationReportCommand.h"
+#include "ui/ConnectionDiagnostics.h"
 
 namespace kes {
 namespace {
@@ -16,6 +18,8 @@ constexpr UINT systemCommandMask = 0xFFF0;  // the system keeps the low four bit
 
 bool moduleAnswering() { return usbLink.isOpen() && usbLink.responding && !programmingPending(); }
 bool configurationKept() { return moduleConfigurationAtConnect.has_value() && !programmingPending(); }
+bool always() { return true; }
+bool reportPossible() { return canSaveReport() && !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
@@ -53,6 +57,8 @@ const MenuCommand commands[] = {
     {SystemCommand::RestoreModuleSettings, L"Przywróć ustawienia odczytane z modułu", &configurationKept,
      &restoreModuleSettings},
     {SystemCommand::SaveModuleSettings, L"Zapisz kopię ustawień modułu…", &configurationKept, &saveModuleSettings},
+    {SystemCommand::ConnectionDiagnostics, L"Diagnostyka połączenia…", &always, &showConnectionDiagnostics},
+    {SystemCommand::ConfigurationReport, L"Raport konfiguracji…", &reportPossible, &saveConfigurationReport},
 };
 
 UINT idOf(const MenuCommand& c) { return static_cast<UINT>(c.id); }

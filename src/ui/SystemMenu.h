@@ -1,6 +1,6 @@
 #pragma once
 // The main window's own commands in its system menu: comparing the window with the module,
-// and going back to what the module held when it connected.
+// going back to what the module held when it connected, and the field tools.
 #include <windows.h>
 
 namespace kes {
@@ -9,6 +9,8 @@ enum class SystemCommand : UINT {
     CompareWithModule = 0x0110,
     RestoreModuleSettings = 0x0120,
     SaveModuleSettings = 0x0130,
+    ConnectionDiagnostics = 0x0140,
+    ConfigurationReport = 0x0150,
 };
 
 // Appends a separator and the commands to the dialog's system menu.

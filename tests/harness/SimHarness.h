@@ -69,6 +69,7 @@ inline kes::D2xxApi simulatorApi()
     api.writeFile = qlvsim_FT_W32_WriteFile;
     api.readFile = qlvsim_FT_W32_ReadFile;
     api.getLastError = qlvsim_FT_W32_GetLastError;
+    api.getLibraryVersion = qlvsim_FT_GetLibraryVersion;
     return api;
 }
 

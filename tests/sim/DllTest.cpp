@@ -113,3 +113,17 @@ TEST(SimulatorDll, LoadsByOrdinalAndAnswersAsTheScenarioSays)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimulatorDll, OptionalVersionCallByOrdinalAndTheFileItCameFrom)
+{
+    kes::D2xxLibrary library;
+    ASSERT_TRUE(library.loaded());
+    EXPECT_EQ(kes::libraryVersionText(library.api()), L"2.12.28");
+    const std::wstring path = kes::libraryPath(library.api());
+    ASSERT_GE(path.size(), 11u);
+    EXPECT_EQ(_wcsicmp(path.c_str() + path.size() - 11, L"\\FTD2XX.dll"), 0) << path;
+}
+
+} // namespace

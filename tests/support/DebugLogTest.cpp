@@ -61,3 +61,24 @@ TEST_F(DebugLogTest, FlushWithoutLineFeedSendsPartialLine)
 }
 
 } // namespace
+
+#include "support/DebugLogRing.h"
+
+namespace {
+
+TEST_F(DebugLogTest, RingKeepsTheLastFiftyLinesWithoutTheirLineFeeds)
+{
+    kes::DebugLogRing& ring = kes::debugLogRing();
+    ring.clear();
+    for (int i = 1; i <= 60; ++i) {
+        kes::debuglog_stream log;
+        log << L"Błąd: nr " << i << L"\n";
+    }
+    const std::vector<std::wstring> lines = ring.lines();
+    ASSERT_EQ(lines.size(), 50u);
+    EXPECT_EQ(lines.front(), L"Błąd: nr 11");
+    EXPECT_EQ(lines.back(), L"Błąd: nr 60");
+    EXPECT_EQ(captured.size(), 60u) << "the debugger output still gets every line";
+}
+
+} // namespace

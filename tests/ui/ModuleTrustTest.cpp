@@ -221,20 +221,24 @@ protected:
 
 TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
 {
-    HMENU menu = systemMenu();
-    const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 4);
-    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - 4), MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
     const struct {
         UINT id;
         const wchar_t* text;
     } expected[] = {{compareCommand, L"Porównaj z modułem…"},
                     {restoreCommand, L"Przywróć ustawienia odczytane z modułu"},
-                    {saveCopyCommand, L"Zapisz kopię ustawień modułu…"}};
-    for (int i = 0; i < 3; ++i) {
+                    {saveCopyCommand, L"Zapisz kopię ustawień modułu…"},
+                    {0x0140, L"Diagnostyka połączenia…"},
+                    {0x0150, L"Raport konfiguracji…"}};
+    constexpr int ours = static_cast<int>(sizeof(expected) / sizeof(expected[0]));
+    HMENU menu = systemMenu();
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, ours + 1);
+    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - ours - 1), MF_BYPOSITION) & MF_SEPARATOR,
+              static_cast<UINT>(MF_SEPARATOR));
+    for (int i = 0; i < ours; ++i) {
         wchar_t text[128] = {};
-        EXPECT_EQ(GetMenuItemID(menu, count - 3 + i), expected[i].id);
-        GetMenuStringW(menu, static_cast<UINT>(count - 3 + i), text, 128, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, count - ours + i), expected[i].id);
+        GetMenuStringW(menu, static_cast<UINT>(count - ours + i), text, 128, MF_BYPOSITION);
         EXPECT_EQ(std::wstring(text), expected[i].text);
     }
 }
