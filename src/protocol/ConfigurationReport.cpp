@@ -87,7 +87,8 @@ void programmingSection(std::wstring& html, const std::string& openSerial)
                 L"zawartości modułu.";
         break;
     case ProgrammedState::AsProgrammed:
-        html += L"Ustawienia z raportu zostały zapisane w module przez programowanie zakończone powodzeniem " +
+        html += L"Ustawienia z raportu zostały zapisane w module i sprawdzone jego odczytem przez programowanie "
+                L"zakończone powodzeniem " +
                 when + L" (interfejs " + through + L"); od tego czasu nie zmieniono ich w oknie.";
         break;
     }
@@ -97,13 +98,13 @@ void programmingSection(std::wstring& html, const std::string& openSerial)
 void settingsSection(std::wstring& html)
 {
     html += L"<h2>Ustawienia</h2>\n<table class=\"settings\">\n";
-    const wchar_t* group = nullptr;
+    std::wstring group;
     for (const SettingLabel& setting : generalSettingLabels()) {
-        if (!group || std::wcscmp(group, setting.group) != 0) {
+        if (setting.group != group) {
             group = setting.group;
             html += L"<tr class=\"group\"><th colspan=\"2\">" + escapeHtml(group) + L"</th></tr>\n";
         }
-        row(html, setting.label, setting.value());
+        row(html, setting.label, setting.value);
     }
     html += L"</table>\n";
 

@@ -201,6 +201,14 @@ std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module)
     return rows;
 }
 
+std::vector<ShownSetting> settingsAsShown()
+{
+    std::vector<ShownSetting> shown;
+    for (const Setting& s : settings())
+        shown.push_back({s.label, s.inWindow()});
+    return shown;
+}
+
 std::wstring comparisonText(const std::vector<ComparisonRow>& rows)
 {
     constexpr wchar_t endOfLine[] = L"\r\n";

@@ -23,6 +23,14 @@ constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgod
 // fields' operations and changes nothing in it.
 std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module);
 
+// Every compared setting with its value as the window shows it now, in the window's order;
+// the configuration report labels the settings with these.
+struct ShownSetting {
+    std::wstring label;
+    std::wstring value;
+};
+std::vector<ShownSetting> settingsAsShown();
+
 // The table as text: a header row and one line a row, columns separated by tabs, every line
 // ending in CR LF; the one line of noDifferencesText when there are no rows.
 std::wstring comparisonText(const std::vector<ComparisonRow>& rows);

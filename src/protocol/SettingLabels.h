@@ -1,20 +1,19 @@
 #pragma once
-// Every setting of the window with its group, its label as the window shows it (row caption,
-// " – ", column caption) and its value as shown: texts as typed, lists by item text, check
-// boxes "tak" or "nie". One table, for the configuration report.
-#include <functional>
+// The settings of the window for the configuration report: grouped by the window's rows and
+// labelled as the comparison with the module labels them, with their values as shown (texts
+// as typed, lists by item text, check boxes "tak" or "nie").
 #include <string>
 #include <vector>
 
 namespace kes {
 
 struct SettingLabel {
-    const wchar_t* group;
+    std::wstring group;
     std::wstring label;
-    std::function<std::wstring()> value;
+    std::wstring value;
 };
 
-// The general settings, in the window's order.
+// The general settings, in the window's order; the users are a table of their own.
 std::vector<SettingLabel> generalSettingLabels();
 
 // The users' table: column headings, then one row per user, each cell as shown.

@@ -50,8 +50,8 @@ TEST_F(Report, WithoutAModuleSaysSoAndStillListsTheSettings)
     EXPECT_TRUE(has(html, L"<p class=\"note\">Żaden moduł nie odpowiadał – raport zawiera tylko ustawienia z okna programu.</p>"));
     EXPECT_TRUE(has(html, L"<tr class=\"group\"><th colspan=\"2\">IN-1</th></tr>\n"
                           L"<tr><td>IN-1</td><td>tak</td></tr>\n"
-                          L"<tr><td>IN-1 – Nazwa</td><td>A&lt;B &amp; &quot;C&quot;</td></tr>\n"
-                          L"<tr><td>IN-1 – Podłączenie</td><td>NC PLUS</td></tr>\n"
+                          L"<tr><td>IN-1 – nazwa</td><td>A&lt;B &amp; &quot;C&quot;</td></tr>\n"
+                          L"<tr><td>IN-1 – rodzaj wejścia</td><td>NC PLUS</td></tr>\n"
                           L"<tr><td>IN-1 – Pobudzenie [s]</td><td>1</td></tr>\n"));
     EXPECT_TRUE(has(html, L"<tr><td>Kod dostępu</td><td>WKTR</td></tr>"));
     EXPECT_TRUE(has(html, L"<tr><td>Użytkownik 1</td><td>nie</td><td>+1234567890</td><td>- - -</td>"
@@ -82,7 +82,7 @@ TEST_F(Report, WithAnAnsweringModuleAfterProgramming)
                           L"<tr><td>IN-1</td><td>wyłączone</td></tr>\n"));
     EXPECT_TRUE(has(html, L"<tr><td>Użytkownik 2</td><td>tak</td>"));
     EXPECT_TRUE(has(html, L"<td>48</td></tr>"));
-    EXPECT_TRUE(has(html, L"zapisane w module przez programowanie zakończone powodzeniem 2024-05-17 08:30 "
+    EXPECT_TRUE(has(html, L"zapisane w module i sprawdzone jego odczytem przez programowanie zakończone powodzeniem 2024-05-17 08:30 "
                           L"(interfejs QLV30001); od tego czasu nie zmieniono ich w oknie."));
 
     ::accessCode.setText(L"ABCD");
