@@ -96,6 +96,7 @@ std::vector<AttachedInterface> UsbLink::attachedInterfaces()
         FT_HANDLE unused = nullptr;
         if (api_.getDeviceInfoDetail(index, &flags, &type, &id, &location, serial, description, &unused) != ftOk)
             continue;
+        // A library that fills the whole buffer must not make us read past it.
         serial[ftStringSize - 1] = '\0';
         description[ftStringSize - 1] = '\0';
         attached.push_back({widen(description), widen(serial), (flags & ftFlagOpened) != 0});
@@ -105,27 +106,11 @@ std::vector<AttachedInterface> UsbLink::attachedInterfaces()
 
 std::vector<std::wstring> UsbLink::findInterfaces()
 {
+    const std::wstring wanted = widen(qlvDescription);
     std::vector<std::wstring> serials;
-    if (!api_.valid())
-        return serials;
-    DWORD count = 0;
-    if (api_.createDeviceInfoList(&count) != ftOk || static_cast<LONG>(count) <= 0)
-        return serials;
-    for (DWORD index = 0; index < count; ++index) {
-        DWORD flags = 0, type = 0, id = 0, location = 0;
-        char serial[ftStringSize] = {};
-        char description[ftStringSize] = {};
-        FT_HANDLE unused = nullptr;
-        if (api_.getDeviceInfoDetail(index, &flags, &type, &id, &location, serial, description, &unused) != ftOk)
-            continue;
-        // A library that fills the whole buffer must not make us read past it.
-        serial[ftStringSize - 1] = '\0';
-        description[ftStringSize - 1] = '\0';
-        if (flags & ftFlagOpened)
-            continue;
-        if (std::strcmp(description, qlvDescription) != 0)
-            continue;
-        serials.push_back(widen(serial));
+    for (const AttachedInterface& device : attachedInterfaces()) {
+        if (!device.openFlag && device.description == wanted)
+            serials.push_back(device.serial);
     }
     return serials;
 }

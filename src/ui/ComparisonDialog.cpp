@@ -1,12 +1,13 @@
 #include "ui/ComparisonDialog.h"
 
+#include "ui/Clipboard.h"
+
 #include "ui/ExceptionFilter.h"
 #include "ui/ResourceIds.h"
 #include "ui/Shell.h"
 
 #include <commctrl.h>
 
-#include <cstring>
 
 namespace kes {
 namespace {
@@ -16,40 +17,6 @@ struct Column {
     int widthPercent;
 };
 constexpr Column columns[] = {{L"Ustawienie", 46}, {L"W oknie", 27}, {L"W module", 27}};
-
-// Frees a clipboard block that the clipboard has not taken over.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(std::size_t bytes) : handle_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-    ~GlobalBlock()
-    {
-        if (handle_)
-            GlobalFree(handle_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    HGLOBAL get() const { return handle_; }
-    void release() { handle_ = nullptr; }
-
-private:
-    HGLOBAL handle_;
-};
-
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenClipboardScope()
-    {
-        if (open_)
-            CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool isOpen() const { return open_; }
-
-private:
-    bool open_;
-};
 
 void setCell(HWND list, int row, int column, const std::wstring& text)
 {
@@ -116,7 +83,7 @@ INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, 
                 const auto* rows =
                     reinterpret_cast<const std::vector<ComparisonRow>*>(GetWindowLongPtrW(window, DWLP_USER));
                 if (rows)
-                    copyToClipboard(window, comparisonText(*rows));
+                    copyTextToClipboard(window, comparisonText(*rows));
                 return TRUE;
             }
             case IDCANCEL:
@@ -139,25 +106,6 @@ INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 } // namespace
-
-bool copyToClipboard(HWND owner, const std::wstring& text)
-{
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    GlobalBlock block(bytes);
-    if (!block.get())
-        return false;
-    if (void* target = GlobalLock(block.get())) {
-        std::memcpy(target, text.c_str(), bytes);
-        GlobalUnlock(block.get());
-    } else {
-        return false;
-    }
-    OpenClipboardScope clipboard(owner);
-    if (!clipboard.isOpen() || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, block.get()))
-        return false;
-    block.release();  // the clipboard owns it now
-    return true;
-}
 
 void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows)
 {

@@ -12,7 +12,4 @@ namespace kes {
 
 void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows);
 
-// Puts the text on the clipboard as Unicode text; false when the clipboard is not available.
-bool copyToClipboard(HWND owner, const std::wstring& text);
-
 } // namespace kes

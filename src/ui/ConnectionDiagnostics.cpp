@@ -1,5 +1,7 @@
 #include "ui/ConnectionDiagnostics.h"
 
+#include "ui/Clipboard.h"
+
 #include "link/UsbLink.h"
 #include "protocol/LinkDiagnosis.h"
 #include "protocol/StatusHistory.h"
@@ -207,38 +209,6 @@ INT_PTR CALLBACK diagnosticsProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-class Clipboard {
-public:
-    explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~Clipboard()
-    {
-        if (open_)
-            CloseClipboard();
-    }
-    Clipboard(const Clipboard&) = delete;
-    Clipboard& operator=(const Clipboard&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
-};
-
-class GlobalMemory {
-public:
-    explicit GlobalMemory(std::size_t bytes) : memory_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-    ~GlobalMemory()
-    {
-        if (memory_)
-            GlobalFree(memory_);
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    HGLOBAL get() const { return memory_; }
-    HGLOBAL release() { return std::exchange(memory_, nullptr); }
-
-private:
-    HGLOBAL memory_;
-};
 
 } // namespace
 
@@ -276,24 +246,5 @@ std::wstring connectionDiagnosticsText()
     return text + diagnosisText(diagnoseLink(usbLink));
 }
 
-bool copyTextToClipboard(HWND owner, const std::wstring& text)
-{
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    GlobalMemory memory(bytes);
-    if (!memory.get())
-        return false;
-    void* target = GlobalLock(memory.get());
-    if (!target)
-        return false;
-    std::memcpy(target, text.c_str(), bytes);
-    GlobalUnlock(memory.get());
-    Clipboard clipboard(owner);
-    if (!clipboard.open() || !EmptyClipboard())
-        return false;
-    if (!SetClipboardData(CF_UNICODETEXT, memory.get()))
-        return false;
-    memory.release();  // the clipboard owns it now
-    return true;
-}
 
 } // namespace kes

@@ -25,7 +25,5 @@ HWND connectionDiagnosticsWindow();
 // Everything the window shows but the charts, headed by the program and the time: "Kopiuj".
 std::wstring connectionDiagnosticsText();
 
-// Puts the text on the clipboard as Unicode text; false when the clipboard is not available.
-bool copyTextToClipboard(HWND owner, const std::wstring& text);
 
 } // namespace kes
