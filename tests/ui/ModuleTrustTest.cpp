@@ -101,14 +101,10 @@ std::string fileBytes(const std::wstring& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class ModuleTrustTest;
-ModuleTrustTest* current = nullptr;
-
 class ModuleTrustTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        current = this;
         previousBox = kes::setMessageBoxFunction([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
             boxes.push_back(text);
             return IDOK;
@@ -142,24 +138,19 @@ protected:
         kes::setMessageBoxFunction(previousBox);
         for (const auto& path : written)
             DeleteFileW(path.c_str());
-        current = nullptr;
     }
 
     HWND item(int id) const { return GetDlgItem(dialog, id); }
     std::wstring statusLine() const { return uitest::textOf(item(ids::linkStatus)); }
 
-    void startTicks() { tickTimer = SetTimer(nullptr, 0, 15, &injectTick); }
-    void stopTicks()
+    void startTicks()
     {
-        if (tickTimer)
-            KillTimer(nullptr, tickTimer);
-        tickTimer = 0;
+        ticks.start([this] {
+            sim.advanceMs(500);
+            PostMessageW(dialog, WM_TIMER, kes::mainTimerId, 0);
+        });
     }
-    static void CALLBACK injectTick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        current->sim.advanceMs(500);
-        PostMessageW(current->dialog, WM_TIMER, kes::mainTimerId, 0);
-    }
+    void stopTicks() { ticks.stop(); }
 
     // Until a module answers and its configuration has been read.
     void connectAndRead()
@@ -215,7 +206,7 @@ protected:
     int dialogsAsked = 0;
     std::wstring tempFolder, savePath;
     std::vector<std::wstring> written;
-    UINT_PTR tickTimer = 0;
+    uitest::ThreadTicks ticks;
     kes::MessageBoxFunction previousBox;
 };
 

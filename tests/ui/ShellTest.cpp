@@ -41,14 +41,10 @@ struct ProgressSeen {
     bool opened = false;
 };
 
-class ShellTest;
-ShellTest* current = nullptr;
-
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        current = this;
         previousBox = kes::setMessageBoxFunction(
             [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
                 boxes.push_back({owner, text, caption, type, kes::progressWindow() != nullptr});
@@ -77,7 +73,6 @@ protected:
             DestroyWindow(dialog);
         kes::usbLink.close();
         kes::setMessageBoxFunction(previousBox);
-        current = nullptr;
     }
 
     HWND item(int id) const { return GetDlgItem(dialog, id); }
@@ -85,27 +80,21 @@ protected:
 
     // Ticks every 15 ms of real time, each 500 ms of the simulation's time, also inside the
     // program's modal loops (the thread timer's procedure runs in any of them).
-    void startTicks() { tickTimer = SetTimer(nullptr, 0, 15, &injectTick); }
-    void stopTicks()
+    void startTicks() { ticks.start([this] { injectTick(); }); }
+    void stopTicks() { ticks.stop(); }
+    void injectTick()
     {
-        if (tickTimer)
-            KillTimer(nullptr, tickTimer);
-        tickTimer = 0;
-    }
-    static void CALLBACK injectTick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ShellTest& t = *current;
-        if (HWND progress = kes::progressWindow()) {
-            t.progress.opened = true;
-            t.progress.text = uitest::textOf(GetDlgItem(progress, IDC_PROGRESS_TEXT));
+        if (HWND window = kes::progressWindow()) {
+            progress.opened = true;
+            progress.text = uitest::textOf(GetDlgItem(window, IDC_PROGRESS_TEXT));
             PBRANGE range{};
-            SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-            t.progress.rangeHigh = range.iHigh;
-            t.progress.lastPosition =
-                static_cast<int>(SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+            SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+            progress.rangeHigh = range.iHigh;
+            progress.lastPosition =
+                static_cast<int>(SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
         }
-        t.sim.advanceMs(500);
-        PostMessageW(t.dialog, WM_TIMER, 1005, 0);
+        sim.advanceMs(500);
+        PostMessageW(dialog, WM_TIMER, 1005, 0);
     }
 
     // Until the module answers and its configuration has been read.
@@ -142,7 +131,7 @@ protected:
     bool throwFromBox = false;
     std::function<void(const std::wstring& text)> whileBoxOpen; // runs as if inside the box's loop
     ProgressSeen progress;
-    UINT_PTR tickTimer = 0;
+    uitest::ThreadTicks ticks;
     kes::MessageBoxFunction previousBox;
 };
 

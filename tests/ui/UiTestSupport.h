@@ -63,6 +63,43 @@ inline bool pumpUntil(const std::function<bool()>& condition,
     return true;
 }
 
+// Calls an action every period of real time through a thread timer, whose procedure also runs
+// inside the program's modal loops (progress window, message boxes). One at a time.
+class ThreadTicks {
+public:
+    ThreadTicks() = default;
+    ThreadTicks(const ThreadTicks&) = delete;
+    ThreadTicks& operator=(const ThreadTicks&) = delete;
+    ~ThreadTicks() { stop(); }
+
+    void start(std::function<void()> each, UINT periodMs = 15)
+    {
+        stop();
+        action() = std::move(each);
+        id_ = SetTimer(nullptr, 0, periodMs, &fire);
+    }
+    void stop()
+    {
+        if (id_)
+            KillTimer(nullptr, id_);
+        id_ = 0;
+        action() = nullptr;
+    }
+
+private:
+    static std::function<void()>& action()
+    {
+        static std::function<void()> each;
+        return each;
+    }
+    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (action())
+            action()();
+    }
+    UINT_PTR id_ = 0;
+};
+
 inline std::wstring textOf(HWND window)
 {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
