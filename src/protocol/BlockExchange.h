@@ -8,20 +8,14 @@
 // write succeeds only when the module holds the settings sent.
 #include "protocol/ConfigRecords.h"
 
-#include <string>
-
 namespace kes {
 
 constexpr int maxBlockWrites = 3;
 
-bool writeInputs(const InputsRecord& record);
-bool writeAlarms(const AlarmsRecord& record);
-bool writeText(std::uint8_t block, const std::wstring& text);
-bool writeUser(int userIndex, const UserRecord& record);
+// `message` is a write message (command 0x02) as the record encoders build it.
+bool writeBlock(const Frame& message);
 
-bool readInputs(InputsRecord& record);
-bool readAlarms(AlarmsRecord& record);
-bool readText(std::uint8_t block, std::wstring& text);
-bool readUser(int userIndex, UserRecord& record);
+// The module's reply to a read request (command 0x03) for the block.
+bool readBlock(std::uint8_t block, Frame& reply);
 
 } // namespace kes

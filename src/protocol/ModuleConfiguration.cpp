@@ -8,9 +8,19 @@
 namespace kes {
 namespace {
 
-constexpr unsigned long pauseAfterFirstBlockMs = 200;
-
 std::uint8_t textBlock(int index) { return static_cast<std::uint8_t>(firstTextBlock + index); }
+
+void decodeInto(ModuleConfiguration& c, std::uint8_t block, const Frame& reply)
+{
+    if (block == static_cast<std::uint8_t>(ConfigBlock::Inputs))
+        c.inputs = decodeInputs(reply);
+    else if (block == static_cast<std::uint8_t>(ConfigBlock::Alarms))
+        c.alarms = decodeAlarms(reply);
+    else if (block < userBlock(0))
+        c.texts[static_cast<std::size_t>(block - firstTextBlock)] = decodeText(reply);
+    else
+        c.users[static_cast<std::size_t>(block - userBlock(0))] = decodeUser(reply);
+}
 
 } // namespace
 
@@ -29,17 +39,14 @@ ModuleConfiguration gatherAsProgrammed()
 bool readModuleConfiguration(ModuleConfiguration& configuration)
 {
     ModuleConfiguration c;
-    if (!readInputs(c.inputs))
-        return false;
-    usbLink.clock().sleep(pauseAfterFirstBlockMs);
-    if (!readAlarms(c.alarms))
-        return false;
-    for (int u = 0; u < userCount; ++u)
-        if (!readUser(u, c.users[u]))
+    for (std::uint8_t block : readingOrder) {
+        Frame reply{};
+        if (!readBlock(block, reply))
             return false;
-    for (int i = 0; i < textBlockCount; ++i)
-        if (!readText(textBlock(i), c.texts[i]))
-            return false;
+        decodeInto(c, block, reply);
+        if (block == readingOrder.front())
+            usbLink.clock().sleep(pauseAfterFirstBlockMs);
+    }
     configuration = std::move(c);
     return true;
 }

@@ -4,11 +4,17 @@
 #include "protocol/ConfigRecords.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace kes {
 
 constexpr int textBlockCount = 9;  // blocks 2..10
+
+// The order a reading job reads the blocks in: block 0, the pause, block 1, the five users,
+// then the nine texts.
+constexpr std::array<std::uint8_t, blockCount> readingOrder{0, 1, 11, 12, 13, 14, 15, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+constexpr unsigned long pauseAfterFirstBlockMs = 200;
 
 struct ModuleConfiguration {
     InputsRecord inputs;

@@ -2,7 +2,8 @@
 
 #include "model/Fields.h"
 #include "protocol/BlockExchange.h"
-#include "protocol/ProgrammingRecord.h"
+#include "protocol/JobEvents.h"
+#include "protocol/ModuleImage.h"
 #include "protocol/RecordFields.h"
 #include "support/MessageBox.h"
 
@@ -23,25 +24,45 @@ constexpr std::int32_t alarmsStep = 2;
 constexpr std::int32_t firstTextStep = 3;   // blocks 2..10
 constexpr std::int32_t firstUserStep = 12;  // users 0..4, blocks 11..15
 
-bool runBlockStep(std::int32_t step)
+// What the running job has written and seen held, block by block.
+ModuleImage& writtenImage()
+{
+    static ModuleImage image;
+    return image;
+}
+
+Frame blockMessage(std::int32_t step)
 {
     if (step == inputsStep)
-        return writeInputs(gatherInputs());
+        return encodeInputs(gatherInputs());
     if (step == alarmsStep)
-        return writeAlarms(gatherAlarms());
+        return encodeAlarms(gatherAlarms());
     if (step < firstUserStep) {
         const auto block = static_cast<std::uint8_t>(firstTextBlock + (step - firstTextStep));
-        return writeText(block, textField(block).getText());
+        return encodeText(block, textField(block).getText());
     }
     const int user = step - firstUserStep;
-    return writeUser(user, gatherUser(user));
+    return encodeUser(user, gatherUser(user));
+}
+
+bool runBlockStep(std::int32_t step)
+{
+    const Frame message = blockMessage(step);
+    if (!writeBlock(message))
+        return false;
+    writtenImage().put(message[blockOffset], message);
+    return true;
 }
 
 } // namespace
 
 void setProgrammingUi(ProgrammingUi* ui) { installedUi() = ui; }
 
-void startProgramming() { programmingStepCounter = 1; }
+void startProgramming()
+{
+    writtenImage() = ModuleImage();
+    programmingStepCounter = 1;
+}
 
 bool programmingPending() { return programmingStepCounter != noProgramming; }
 
@@ -57,6 +78,7 @@ void runProgrammingStep(HWND dialog)
         ok = runBlockStep(step);
         if (ui)
             ui->advance();
+        tellJobListeners([&](JobListener& l) { l.programmingStepEnded(step, ok); });
     }
     // A counter outside 1..17 cannot come from startProgramming; end the job rather than run on.
     const std::int32_t next = (step >= 1 && step < closingStep) ? step + 1 : closingStep + 1;
@@ -65,8 +87,8 @@ void runProgrammingStep(HWND dialog)
         if (ui)
             ui->close();
         programmingStepCounter = noProgramming;
-        if (ok)
-            noteProgrammingSucceeded();
+        const ModuleImage written = writtenImage();
+        tellJobListeners([&](JobListener& l) { l.programmingEnded(ok, written); });
         if (!ok)
             showMessageBox(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.", L"Błąd",
                            MB_ICONERROR);

@@ -4,13 +4,30 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "protocol/BlockExchange.h"
+#include "protocol/ModuleConfiguration.h"
+#include "protocol/ModuleImage.h"
 #include "protocol/RecordFields.h"
 #include "support/MessageBox.h"
 
 namespace kes {
 namespace {
 
-constexpr unsigned long pauseAfterFirstBlockMs = 200;
+constexpr std::uint8_t lastUserBlock = userBlock(userCount - 1);
+
+bool isUserBlock(std::uint8_t block) { return block >= userBlock(0) && block <= lastUserBlock; }
+
+// Into the window's fields, as soon as the block has arrived.
+void put(std::uint8_t block, const Frame& reply)
+{
+    if (block == static_cast<std::uint8_t>(ConfigBlock::Inputs))
+        putInputs(decodeInputs(reply));
+    else if (block == static_cast<std::uint8_t>(ConfigBlock::Alarms))
+        putAlarms(decodeAlarms(reply));
+    else if (isUserBlock(block))
+        putUser(block - userBlock(0), decodeUser(reply));
+    else
+        textField(block).setText(decodeText(reply));
+}
 
 } // namespace
 
@@ -36,36 +53,25 @@ void tidyAfterReading()
     model::applyAvailabilityRules();
 }
 
-bool readConfiguration(HWND dialog)
+bool readConfiguration(HWND dialog, ModuleImage* image)
 {
-    InputsRecord inputs;
-    if (!readInputs(inputs))
-        return showReadError(dialog);
-    putInputs(inputs);
-
-    usbLink.clock().sleep(pauseAfterFirstBlockMs);
-
-    AlarmsRecord alarms;
-    if (!readAlarms(alarms))
-        return showReadError(dialog);
-    putAlarms(alarms);
-
+    // A failed user block leaves its row as it was; the other users are still read.
     bool usersOk = true;
-    for (int u = 0; u < userCount; ++u) {
-        UserRecord user;
-        if (readUser(u, user))
-            putUser(u, user);
-        else
+    for (std::uint8_t block : readingOrder) {
+        Frame reply{};
+        if (readBlock(block, reply)) {
+            put(block, reply);
+            if (image)
+                image->put(block, reply);
+        } else if (isUserBlock(block)) {
             usersOk = false;
-    }
-    if (!usersOk)
-        return showReadError(dialog);
-
-    for (std::uint8_t block = firstTextBlock; block <= lastTextBlock; ++block) {
-        std::wstring text;
-        if (!readText(block, text))
+        } else {
             return showReadError(dialog);
-        textField(block).setText(text);
+        }
+        if (block == readingOrder.front())
+            usbLink.clock().sleep(pauseAfterFirstBlockMs);
+        if (block == lastUserBlock && !usersOk)
+            return showReadError(dialog);
     }
     tidyAfterReading();
     return true;

@@ -2,7 +2,8 @@
 
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
-#include "protocol/KeptConfiguration.h"
+#include "protocol/JobEvents.h"
+#include "protocol/ModuleImage.h"
 #include "protocol/ModuleText.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
@@ -239,12 +240,13 @@ void tick(HWND dialog)
         ::linkStatusField.setText(link.responding ? widenText(link.moduleText) : std::wstring(linkOkText));
         ::connectedOnlyGroup.setEnabled(link.responding);
         if (link.responding) {
-            forgetConfigurationOfOtherInterface(link.serialNumber);
+            tellJobListeners([](JobListener& l) { l.beforeAutomaticReading(); });
             MainTimer* timer = installedTimer();
             timer->stop(dialog);
-            if (readConfiguration(dialog))
-                keepConfigurationRead(link.serialNumber);
+            ModuleImage image;
+            const bool complete = readConfiguration(dialog, &image);
             timer->start(dialog);
+            tellJobListeners([&](JobListener& l) { l.automaticReadingEnded(complete, image); });
         }
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The modal table of the settings in which the window and the module differ, with a button
 // that copies the table to the clipboard.
-#include "protocol/ModuleComparison.h"
+#include "tools/ModuleComparison.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "ui/ConfigurationReportCommand.h"
 
 #include "link/UsbLink.h"
-#include "protocol/ConfigurationReport.h"
+#include "tools/ConfigurationReport.h"
 #include "storage/AtomicFile.h"
 #include "storage/FileDialogs.h"
 #include "storage/Utf8Codecvt.h"

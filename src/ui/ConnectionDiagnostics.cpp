@@ -3,7 +3,7 @@
 #include "ui/Clipboard.h"
 
 #include "link/UsbLink.h"
-#include "protocol/LinkDiagnosis.h"
+#include "tools/LinkDiagnosis.h"
 #include "protocol/StatusHistory.h"
 #include "support/DebugLogRing.h"
 #include "ui/ProgramVersion.h"

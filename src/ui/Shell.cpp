@@ -3,7 +3,8 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "model/Validation.h"
-#include "protocol/KeptConfiguration.h"
+#include "tools/KeptConfiguration.h"
+#include "tools/ModuleTrust.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
@@ -42,6 +43,7 @@ void initialise(HWND dialog)
     statusBufor.attachAll(dialog);
     firstUserTimeRightsView.attach(dialog, 0);
     connectProgressToProgramming();
+    followModuleJobs();
     addSystemMenuCommands(dialog);
 
     SetClassLongPtrW(dialog, GCLP_HICON,

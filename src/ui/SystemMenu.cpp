@@ -1,8 +1,8 @@
 #include "ui/SystemMenu.h"
 
 #include "link/UsbLink.h"
-#include "protocol/KeptConfiguration.h"
-#include "protocol/ModuleComparison.h"
+#include "tools/KeptConfiguration.h"
+#include "tools/ModuleComparison.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"

@@ -4,7 +4,7 @@
 
 #include "SimHarness.h"
 #include "model/Catalogue.h"
-#include "protocol/KeptConfiguration.h"
+#include "tools/KeptConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/FileDialogs.h"

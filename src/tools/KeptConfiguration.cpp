@@ -1,4 +1,4 @@
-#include "protocol/KeptConfiguration.h"
+#include "tools/KeptConfiguration.h"
 
 #include "model/Catalogue.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/ModuleComparison.h"
+#include "tools/ModuleComparison.h"
 
 #include "model/Catalogue.h"
 

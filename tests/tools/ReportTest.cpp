@@ -1,9 +1,9 @@
 // The commissioning report's content, from a window and a module on the simulator.
-#include "ProtocolFixture.h"
+#include "protocol/ProtocolFixture.h"
 
 #include "model/Catalogue.h"
-#include "protocol/ConfigurationReport.h"
-#include "protocol/ProgrammingRecord.h"
+#include "tools/ConfigurationReport.h"
+#include "tools/ProgrammingRecord.h"
 
 using namespace kes;
 using namespace protocol_tests;

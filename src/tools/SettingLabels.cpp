@@ -1,7 +1,7 @@
-#include "protocol/SettingLabels.h"
+#include "tools/SettingLabels.h"
 
 #include "model/Catalogue.h"
-#include "protocol/ModuleComparison.h"
+#include "tools/ModuleComparison.h"
 
 namespace kes {
 namespace {

@@ -1,4 +1,4 @@
-#include "protocol/LinkDiagnosis.h"
+#include "tools/LinkDiagnosis.h"
 
 #include "link/D2xx.h"
 #include "link/UsbLink.h"

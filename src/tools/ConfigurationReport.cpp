@@ -1,9 +1,9 @@
-#include "protocol/ConfigurationReport.h"
+#include "tools/ConfigurationReport.h"
 
 #include "link/UsbLink.h"
 #include "protocol/ModuleText.h"
-#include "protocol/ProgrammingRecord.h"
-#include "protocol/SettingLabels.h"
+#include "tools/ProgrammingRecord.h"
+#include "tools/SettingLabels.h"
 #include "protocol/Supervision.h"
 
 #include <cwchar>

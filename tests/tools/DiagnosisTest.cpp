@@ -1,11 +1,12 @@
 // The connection diagnostics' reasons, the poll's counters and history, and the record of the
 // last programming job, on the simulator.
-#include "ProtocolFixture.h"
-#include "SampleConfiguration.h"
+#include "protocol/ProtocolFixture.h"
+#include "protocol/SampleConfiguration.h"
 
 #include "model/Catalogue.h"
-#include "protocol/LinkDiagnosis.h"
-#include "protocol/ProgrammingRecord.h"
+#include "tools/LinkDiagnosis.h"
+#include "tools/ModuleTrust.h"
+#include "tools/ProgrammingRecord.h"
 #include "protocol/StatusHistory.h"
 #include "support/DebugLogRing.h"
 
@@ -155,7 +156,19 @@ TEST(StatusHistoryBound, KeepsFifteenMinutesAndNeverMoreThanItsCap)
     EXPECT_EQ(history.size(), StatusHistory::maxSamples);
 }
 
-class ProgrammingRecordTest : public ProtocolTest {};
+class ProgrammingRecordTest : public ProtocolTest {
+protected:
+    void SetUp() override
+    {
+        ProtocolTest::SetUp();
+        followModuleJobs();
+    }
+    void TearDown() override
+    {
+        stopFollowingModuleJobs();
+        ProtocolTest::TearDown();
+    }
+};
 
 TEST_F(ProgrammingRecordTest, SuccessIsRecordedWithTheInterfaceAndLaterEditsAreSeen)
 {

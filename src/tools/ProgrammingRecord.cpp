@@ -1,4 +1,4 @@
-#include "protocol/ProgrammingRecord.h"
+#include "tools/ProgrammingRecord.h"
 
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
