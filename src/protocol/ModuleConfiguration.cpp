@@ -51,6 +51,19 @@ bool readModuleConfiguration(ModuleConfiguration& configuration)
     return true;
 }
 
+ModuleImage imageOf(const ModuleConfiguration& c)
+{
+    ModuleImage image;
+    const auto put = [&image](const Frame& message) { image.put(message[blockOffset], message); };
+    put(encodeInputs(c.inputs));
+    put(encodeAlarms(c.alarms));
+    for (int i = 0; i < textBlockCount; ++i)
+        put(encodeText(textBlock(i), c.texts[i]));
+    for (int u = 0; u < userCount; ++u)
+        put(encodeUser(u, c.users[u]));
+    return image;
+}
+
 ModuleConfiguration throughTheModule(const ModuleConfiguration& c)
 {
     ModuleConfiguration r;

@@ -2,6 +2,7 @@
 // All sixteen blocks' records at once, held in memory: the module's configuration read
 // without touching the window, or the window's as programming would send it.
 #include "protocol/ConfigRecords.h"
+#include "protocol/ModuleImage.h"
 
 #include <array>
 #include <cstdint>
@@ -33,5 +34,8 @@ bool readModuleConfiguration(ModuleConfiguration& configuration);
 // What the module would hold after being written these records and reads back: every value
 // through its block's encoding and decoding.
 ModuleConfiguration throughTheModule(const ModuleConfiguration& configuration);
+
+// The sixteen blocks programming would write for these records.
+ModuleImage imageOf(const ModuleConfiguration& configuration);
 
 } // namespace kes

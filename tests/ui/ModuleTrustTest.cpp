@@ -4,9 +4,11 @@
 
 #include "SimHarness.h"
 #include "model/Catalogue.h"
-#include "tools/KeptConfiguration.h"
+#include "tools/ModuleTrust.h"
+#include "tools/ProgrammingRecord.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
+#include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
@@ -26,6 +28,7 @@ namespace {
 constexpr UINT compareCommand = 0x0110;
 constexpr UINT restoreCommand = 0x0120;
 constexpr UINT saveCopyCommand = 0x0130;
+constexpr UINT restoreEditsCommand = 0x0125;
 constexpr wchar_t comparisonCaption[] = L"Porównanie z modułem";
 
 // What the comparison window showed, read inside its modal loop.
@@ -116,7 +119,7 @@ protected:
         });
         kes::programmingStepCounter = kes::noProgramming;
         kes::supervision = kes::SupervisionState();
-        kes::moduleConfigurationAtConnect.reset();
+        kes::stopFollowingModuleJobs();
         sim.attachGlobalLink();
         kes::setInstanceHandle(GetModuleHandleW(nullptr));
         dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr,
@@ -198,6 +201,36 @@ protected:
     std::string saveCopy(const wchar_t* name) { return saveWith(WM_SYSCOMMAND, saveCopyCommand, name); }
 
     void setText(int id, const wchar_t* text) { SetWindowTextW(item(id), text); }
+    std::wstring text(int id) const { return uitest::textOf(item(id)); }
+
+    // The module goes silent long enough to count as gone, then `attach` puts a module behind the
+    // interface; returns when that module has been read (its text in the status line).
+    template <class Attach>
+    void swapModule(Attach attach, const wchar_t* moduleText)
+    {
+        sim.sim.takeModuleOff();
+        ASSERT_TRUE(uitest::pumpUntil([&] { return statusLine() == L"QLV-3 USB OK"; })) << statusLine();
+        attach();
+        ASSERT_TRUE(uitest::pumpUntil([&] { return statusLine() == moduleText; })) << statusLine();
+    }
+    void blip() { swapModule([this] { sim.sim.putModuleBack(); }, L"Quellmo GSM"); }
+
+    std::wstring menuText(UINT id)
+    {
+        SendMessageW(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(systemMenu()), MAKELPARAM(0, TRUE));
+        wchar_t buffer[128] = {};
+        GetMenuStringW(systemMenu(), id, buffer, 128, MF_BYCOMMAND);
+        return buffer;
+    }
+
+    // Runs "Programuj" to its end; the job ends inside the progress window's modal loop.
+    void programme()
+    {
+        kes::lastProgramming = kes::ProgrammingRecord();
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::programButton, BN_CLICKED), 0);
+        ASSERT_TRUE(uitest::pumpUntil([&] { return kes::lastProgramming.done || !boxes.empty(); }));
+        ASSERT_TRUE(boxes.empty()) << boxes.front();
+    }
     void check(int id) { SendMessageW(item(id), BM_SETCHECK, BST_CHECKED, 0); }
 
     harness::SimHarness sim;
@@ -217,6 +250,7 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
         const wchar_t* text;
     } expected[] = {{compareCommand, L"Porównaj z modułem…"},
                     {restoreCommand, L"Przywróć ustawienia odczytane z modułu"},
+                    {restoreEditsCommand, L"Przywróć zmiany sprzed odczytu"},
                     {saveCopyCommand, L"Zapisz kopię ustawień modułu…"},
                     {0x0140, L"Diagnostyka połączenia…"},
                     {0x0150, L"Raport konfiguracji…"}};
@@ -236,7 +270,7 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
 
 TEST_F(ModuleTrustTest, WithoutAModuleEverythingIsGreyedAndAPostedCommandDoesNothing)
 {
-    for (UINT id : {compareCommand, restoreCommand, saveCopyCommand})
+    for (UINT id : {compareCommand, restoreCommand, restoreEditsCommand, saveCopyCommand})
         EXPECT_TRUE(greyed(id)) << id;
     setText(ids::accessCode, L"ZZZZ");
     ComparisonSeen result;
@@ -393,6 +427,131 @@ TEST_F(ModuleTrustTest, AModuleTextHoldingARecordMarkIsSavedAsZapiszSavesIt)
     const std::string atConnect = zapisz(L"quellmo-mark-zapisz.dat");
     ASSERT_GT(atConnect.size(), 3u);
     EXPECT_EQ(saveCopy(L"quellmo-mark-copy.dat"), atConnect);
+}
+
+// Modules are swapped behind the one interface: each is recognised by what it holds.
+TEST_F(ModuleTrustTest, AnotherModuleBehindTheSameInterfaceReplacesTheKeptCopy)
+{
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    std::memcpy(sim.sim.block(12).data() + 2, "+48600100200", 12);  // user 2's phone
+    connectAndRead();
+    ASSERT_EQ(text(ids::userId(1, ids::UserOffset::Phone)), L"+48600100200");
+
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    std::memcpy(other.memory[0].data(), "BBBB", 4);
+    swapModule([&] { sim.sim.attachModule(other); }, L"Brama 2");
+    ASSERT_EQ(text(ids::accessCode), L"BBBB");
+    const std::string held = zapisz(L"quellmo-module-b.dat");
+    setText(ids::accessCode, L"ZZZZ");
+
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"BBBB") << "not the first module's code";
+    EXPECT_EQ(text(ids::userId(1, ids::UserOffset::Phone)), L"");
+    EXPECT_EQ(saveCopy(L"quellmo-module-b-copy.dat"), held);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t expected[80] = {};
+    swprintf(expected, 80, L"Przywróć ustawienia odczytane z modułu (%02u:%02u)", now.wHour, now.wMinute);
+    EXPECT_EQ(menuText(restoreCommand), expected);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ModuleTrustTest, NothingKeptIsOfferedUntilTheModuleInHandIsRead)
+{
+    connectAndRead();
+    EXPECT_FALSE(greyed(restoreCommand));
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    std::memcpy(other.memory[0].data(), "BBBB", 4);
+    swapModule(
+        [&] {
+            // It answers its first poll; the reading that follows fails at block 0 (three tries).
+            const std::uint64_t received = sim.sim.framesReceived();
+            sim.sim.attachModule(other);
+            sim.sim.atFrame(received + 2, [this] { sim.sim.faults().silentFrames = 3; });
+        },
+        L"Brama 2");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return !boxes.empty(); }));
+    EXPECT_EQ(boxes[0], L"Błąd odczytu danych z urządzenia.");
+    for (UINT id : {restoreCommand, saveCopyCommand})
+        EXPECT_TRUE(greyed(id)) << id;
+    EXPECT_EQ(menuText(restoreCommand), L"Przywróć ustawienia odczytane z modułu");
+
+    swapModule([&] { sim.sim.putModuleBack(); }, L"Brama 2");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return text(ids::accessCode) == L"BBBB"; }));
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"BBBB");
+}
+
+// A programmed module taken off, another read, the first put back: it is the programmed one, and
+// what it held before programming is what is kept for it.
+TEST_F(ModuleTrustTest, TheProgrammingRecordFollowsTheModule)
+{
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    connectAndRead();
+    accessCode.setText(L"WKTR");
+    programme();
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    qlvsim::Module programmed;
+    programmed.status = sim.sim.status();
+    for (std::size_t b = 0; b < qlvsim::blockCount; ++b)
+        programmed.memory[b] = sim.sim.block(b);
+
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    swapModule([&] { sim.sim.attachModule(other); }, L"Brama 2");
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::OtherModule);
+
+    swapModule([&] { sim.sim.attachModule(programmed); }, L"Quellmo GSM");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return text(ids::accessCode) == L"WKTR"; }));
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"AAAA");
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A loose connector: the module misses its polls, answers again and is read into the window.
+TEST_F(ModuleTrustTest, EditsBeforeAnAutomaticReadingCanBePutBack)
+{
+    connectAndRead();  // the module's memory is all zeros
+    EXPECT_TRUE(greyed(restoreEditsCommand)) << "nothing kept yet";
+    setText(ids::accessCode, L"ED17");
+    check(ids::in1Enabled);
+    SendMessageW(item(ids::in1Wiring), CB_SETCURSEL, 3, 0);
+    setText(ids::tempMax, L"33");
+    check(ids::userId(2, ids::UserOffset::Active));
+    setText(ids::userId(2, ids::UserOffset::Phone), L"+48500600700");
+    const std::wstring edited = kes::currentRecords();
+
+    blip();
+    EXPECT_EQ(text(ids::accessCode), L"") << "the module's values were read in";
+    EXPECT_EQ(text(ids::tempMax), L"0");
+    kes::programmingStepCounter = 5;
+    EXPECT_TRUE(greyed(restoreEditsCommand)) << "not during a job";
+    kes::programmingStepCounter = kes::noProgramming;
+    ASSERT_FALSE(greyed(restoreEditsCommand));
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(kes::currentRecords(), edited) << "every edited value back, nothing else changed";
+
+    // The next re-read with other edits replaces what was kept; one without edits keeps it.
+    setText(ids::accessCode, L"ED18");
+    const std::wstring newer = kes::currentRecords();
+    blip();
+    blip();
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(kes::currentRecords(), newer);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ModuleTrustTest, SavedSettingsAreNoEditsToKeep)
+{
+    connectAndRead();
+    setText(ids::accessCode, L"ED19");
+    zapisz(L"quellmo-saved-edits.dat");
+    blip();
+    EXPECT_EQ(text(ids::accessCode), L"");
+    EXPECT_TRUE(greyed(restoreEditsCommand));
 }
 
 } // namespace
