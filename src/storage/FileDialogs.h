@@ -28,6 +28,10 @@ std::optional<std::wstring> askForDataFile(FileDialogKind kind);
 std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
                                            const wchar_t* defaultExtension, const std::wstring& proposedName);
 
+// An open dialog of its own for a document other than a data file, with one filter from the
+// description. Answered by the same test seam. Nothing when the user cancels.
+std::optional<std::wstring> askForOpenPath(HWND owner, const std::wstring& description);
+
 // The filter pattern named in a description: from each "*" the run of "*", "." and
 // letters or digits; several patterns are joined by ";". "Data file (*.dat)" gives "*.dat".
 std::wstring filterPattern(const std::wstring& description);

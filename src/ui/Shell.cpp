@@ -5,6 +5,7 @@
 #include "model/Validation.h"
 #include "tools/KeptEdits.h"
 #include "tools/ModuleTrust.h"
+#include "tools/OpenedDataFile.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
@@ -136,8 +137,10 @@ void onCommand(HWND dialog, WPARAM wParam)
     const int id = LOWORD(wParam);
     switch (id) {
     case ids::openButton:
-        if (openDataFile(dialog))
+        if (const auto path = openDataFile(dialog)) {
             noteSettingsSettled();
+            noteSettingsOpenedFrom(*path);
+        }
         return;
     case ids::saveButton:
         if (saveDataFile(dialog))
