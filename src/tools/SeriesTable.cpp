@@ -298,6 +298,11 @@ PreparedRows prepareRows(const SeriesTable* table, const std::wstring& templateR
         return out;
     }
     DetachedSettings copy;
+    loadRecords(templateRecords);
+    if (!collectSettingsFaults().empty()) {
+        out.templateRefused = true;
+        return out;
+    }
     for (std::size_t r = 0; r < table->rows.size(); ++r) {
         loadRecords(templateRecords);
         applyTableRow(*table, r);

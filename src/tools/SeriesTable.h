@@ -43,10 +43,12 @@ void applyTableRow(const SeriesTable& table, std::size_t row);
 
 // Every row on a copy of the template (a data file's records after its signature), validated
 // there as "Programuj" validates: each row's records with validation's rewrites done, or the
-// faults, "Wiersz N: <message>". Without a table: the template alone. The window is untouched.
+// faults, "Wiersz N: <message>". Without a table: the template alone. A template that validation
+// refuses on its own says nothing of the rows: no row is tried. The window is untouched.
 struct PreparedRows {
     std::vector<std::wstring> records;
     std::vector<std::wstring> faults;
+    bool templateRefused = false;
 };
 PreparedRows prepareRows(const SeriesTable* table, const std::wstring& templateRecords);
 

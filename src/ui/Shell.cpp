@@ -6,6 +6,7 @@
 #include "tools/KeptEdits.h"
 #include "tools/ModuleTrust.h"
 #include "tools/OpenedDataFile.h"
+#include "tools/SeriesStation.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
@@ -79,6 +80,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
         return FALSE;
     case WM_TIMER:
         tick(dialog);
+        seriesStation().afterTick();
         refreshConnectionDiagnostics();
         return FALSE;
     case WM_INITMENUPOPUP:
