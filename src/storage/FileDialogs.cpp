@@ -143,7 +143,8 @@ namespace {
 
 // A dialog on a record of its own: one filter from the description.
 std::optional<std::wstring> askWithOwnRecord(HWND owner, FileDialogKind kind, const std::wstring& description,
-                                             const wchar_t* defaultExtension, const std::wstring& proposedName)
+                                             const wchar_t* defaultExtension, const std::wstring& proposedName,
+                                             DWORD flags)
 {
     std::wstring filter = description;
     filter += L'\0';
@@ -161,8 +162,7 @@ std::optional<std::wstring> askWithOwnRecord(HWND owner, FileDialogKind kind, co
     r.lpstrFile = file.data();
     r.nMaxFile = static_cast<DWORD>(file.size());
     r.lpstrDefExt = defaultExtension;
-    r.Flags = kind == FileDialogKind::Save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST
-                                           : OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    r.Flags = flags;
     bool chosen = false;
     if (const auto& fn = replacement()) {
         chosen = fn(kind, r);
@@ -179,14 +179,18 @@ std::optional<std::wstring> askWithOwnRecord(HWND owner, FileDialogKind kind, co
 } // namespace
 
 std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
-                                           const wchar_t* defaultExtension, const std::wstring& proposedName)
+                                           const wchar_t* defaultExtension, const std::wstring& proposedName,
+                                           ExistingFile existing)
 {
-    return askWithOwnRecord(owner, FileDialogKind::Save, description, defaultExtension, proposedName);
+    const DWORD confirm = existing == ExistingFile::ConfirmReplacing ? OFN_OVERWRITEPROMPT : 0;
+    return askWithOwnRecord(owner, FileDialogKind::Save, description, defaultExtension, proposedName,
+                            confirm | OFN_PATHMUSTEXIST);
 }
 
 std::optional<std::wstring> askForOpenPath(HWND owner, const std::wstring& description)
 {
-    return askWithOwnRecord(owner, FileDialogKind::Open, description, nullptr, std::wstring());
+    return askWithOwnRecord(owner, FileDialogKind::Open, description, nullptr, std::wstring(),
+                            OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
 }
 
 FileDialogFunction setFileDialogFunction(FileDialogFunction fn)

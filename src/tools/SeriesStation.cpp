@@ -10,6 +10,7 @@
 #include "storage/DataFile.h"
 #include "support/MessageBox.h"
 #include "tools/LabelledSettings.h"
+#include "tools/OpenedDataFile.h"
 #include "tools/SeriesCopies.h"
 
 #include <algorithm>
@@ -94,6 +95,16 @@ bool SeriesStation::loadTable(const std::wstring& path, HWND owner)
     return true;
 }
 
+void SeriesStation::dropTable()
+{
+    if (running())
+        return;
+    table_.reset();
+    tablePath_.clear();
+    nextRow_ = 0;
+    changed();
+}
+
 SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
 {
     if (running())
@@ -115,6 +126,7 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
         return SeriesStart::LogNotWritable;
     }
     rowRecords_ = std::move(rows.records);
+    templateFile_ = settingsOpenedFrom();
     copiesFolder_ = copiesFolder(logPath_);
     nextCopy_ = nextCopyNumber(copiesFolder_);
     mainDialog_ = mainDialog;

@@ -52,6 +52,8 @@ public:
     // Reads the table and puts each row on the window's settings; a table with faults is refused
     // whole ("Błędy w tabeli", owned by `owner`) and the one held before stays. True when taken.
     bool loadTable(const std::wstring& path, HWND owner);
+    // Back to every module getting the template alone.
+    void dropTable();
     bool hasTable() const { return table_.has_value(); }
     const std::wstring& tablePath() const { return tablePath_; }
     std::size_t tableRows() const { return table_ ? table_->rows.size() : 0; }
@@ -70,6 +72,9 @@ public:
     // The shell calls it after every tick: ends an attempt whose job has ended, notices a module
     // that has stopped answering.
     void afterTick();
+
+    // The data file the template came from, as it was when the series started (empty: none).
+    const std::wstring& templateFile() const { return templateFile_; }
 
     bool running() const { return state_ != SeriesState::Idle; }
     bool stopping() const { return stopRequested_; }
@@ -102,6 +107,7 @@ private:
     std::wstring logPath_;
     bool keepCopies_ = true;
 
+    std::wstring templateFile_;
     HWND mainDialog_ = nullptr;
     HWND owner_ = nullptr;
     std::vector<std::wstring> rowRecords_;  // the template with each row, validated

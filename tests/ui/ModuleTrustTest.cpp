@@ -253,7 +253,8 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
                     {restoreEditsCommand, L"Przywróć zmiany sprzed odczytu"},
                     {saveCopyCommand, L"Zapisz kopię ustawień modułu…"},
                     {0x0140, L"Diagnostyka połączenia…"},
-                    {0x0150, L"Raport konfiguracji…"}};
+                    {0x0150, L"Raport konfiguracji…"},
+                    {0x0160, L"Programowanie seryjne…"}};
     constexpr int ours = static_cast<int>(sizeof(expected) / sizeof(expected[0]));
     HMENU menu = systemMenu();
     const int count = GetMenuItemCount(menu);
