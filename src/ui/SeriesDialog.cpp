@@ -24,8 +24,8 @@ struct Column {
     int widthPercent;
 };
 // The log's columns.
-constexpr Column columns[] = {{L"Czas", 17},   {L"Interfejs", 10}, {L"Moduł", 13}, {L"Operator", 9},
-                              {L"Sygnał", 7},  {L"Wiersz", 6},     {L"Wynik", 28}, {L"Zmienione ustawienia", 10}};
+constexpr Column columns[] = {{L"Czas", 18},  {L"Interfejs", 11}, {L"Moduł", 11}, {L"Operator", 8},
+                              {L"Sygnał", 8}, {L"Wiersz", 7},     {L"Wynik", 22}, {L"Zmienione ustawienia", 15}};
 
 struct OpenDialog {
     HWND window = nullptr;
