@@ -61,16 +61,22 @@ DCB defaultDcb()
     return dcb;
 }
 
+// A fault that strikes every time, or while its count lasts.
+bool strikes(bool always, int& count)
+{
+    if (always)
+        return true;
+    if (count <= 0)
+        return false;
+    --count;
+    return true;
+}
+
 bool storesWrongly(Faults& f, std::uint8_t block)
 {
     if (f.wrongStoreBlock >= 0 && f.wrongStoreBlock != block)
         return false;
-    if (f.wrongStoresAlways)
-        return true;
-    if (f.wrongStores <= 0)
-        return false;
-    --f.wrongStores;
-    return true;
+    return strikes(f.wrongStoresAlways, f.wrongStores);
 }
 
 } // namespace
@@ -143,6 +149,7 @@ struct Simulator::Device {
     InterfaceInfo info;
     ModuleStatus status;
     std::array<Block, blockCount> memory{};
+    std::array<Bytes, blockCount> lastWrites;  // each block's last write frame as received; empty: none
     std::vector<std::string> clips;
     std::vector<SmsRecord> sms;
     std::array<std::uint8_t, smsBytes> smsBuffer{};
@@ -467,6 +474,7 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         if (index >= blockCount)
             break;
         std::memcpy(d.memory[index].data(), frame + 2, blockBytes);
+        d.lastWrites[index].assign(frame, frame + frameBytes);
         if (storesWrongly(d.faults, index)) {
             flipStored(d.memory[index]);
             record(Direction::Event, {}, "block stored wrongly", at);
@@ -479,6 +487,12 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
     case ReadBlock:
         if (index >= blockCount)
             break;
+        if (!d.lastWrites[index].empty() && strikes(d.faults.echoedReadsAlways, d.faults.echoedReads)) {
+            reply = d.lastWrites[index];
+            record(Direction::Event, {}, "read answered with the write's echo", at);
+            sendReply(d, std::move(reply), at, false);
+            return;
+        }
         reply[0] = ReadBlock;
         reply[1] = index;
         std::memcpy(&reply[2], d.memory[index].data(), blockBytes);

@@ -122,6 +122,12 @@ struct Faults {
     int wrongStores = 0;
     bool wrongStoresAlways = false;
     int wrongStoreBlock = -1;        // only writes of this block; -1: any block
+    // Reads of a block answered with the echo of that block's last write, as a late reply to the
+    // write would look: byte 0 = 2, the data as sent (not as stored), correctly sealed. A block
+    // never written is read as usual and leaves the count alone. echoedReads counts down;
+    // echoedReadsAlways never stops.
+    int echoedReads = 0;
+    bool echoedReadsAlways = false;
 };
 
 // The flip a wrong store makes, on a block's 26 data bytes.

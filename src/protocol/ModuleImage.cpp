@@ -28,7 +28,7 @@ bool sameSettings(const ModuleImage& a, const ModuleImage& b)
     if (!a.complete() || !b.complete())
         return false;
     for (std::uint8_t block = 0; block < blockCount; ++block)
-        if (!holdsWrittenSettings(blockFrame(a, block), blockFrame(b, block)))
+        if (!sameBlockSettings(blockFrame(a, block), blockFrame(b, block)))
             return false;
     return true;
 }

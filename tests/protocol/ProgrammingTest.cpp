@@ -313,3 +313,39 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReadBackFault{"BadCheckWord", [](qlvsim::Faults& f) { f.badCheckWords = 1; }},
                       ReadBackFault{"NoReplyToAnyTry", [](qlvsim::Faults& f) { f.silentFrames = 3; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct EchoedReadBack {
+    const char* name;
+    void (*strike)(qlvsim::Faults&);
+    std::size_t writes;  // of block 0
+    bool fails;
+};
+class ProgrammingEchoedReadBack : public Programming, public ::testing::WithParamInterface<EchoedReadBack> {};
+
+TEST_P(ProgrammingEchoedReadBack, AnEchoOfTheWriteVerifiesNothing)
+{
+    const EchoedReadBack& c = GetParam();
+    fillModuleMemory(0xA5);
+    c.strike(h.sim.faults());
+    startProgramming();
+    for (int t = 1; t <= 17 && programmingStepCounter != 0; ++t)
+        tickOnce();
+    EXPECT_EQ(writesOfBlock(0), c.writes);
+    if (c.fails) {
+        expectFailedAtStep(1);
+        return;
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(programmingStepCounter, 0);
+    EXPECT_EQ(h.sim.block(0), expectedBlock(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ProgrammingEchoedReadBack,
+    ::testing::Values(EchoedReadBack{"StoredWronglyEveryTime",
+                                     [](qlvsim::Faults& f) { f.wrongStoresAlways = f.echoedReadsAlways = true; }, 3,
+                                     true},
+                      EchoedReadBack{"EveryTimeAfterGoodStores", [](qlvsim::Faults& f) { f.echoedReadsAlways = true; },
+                                     3, true},
+                      EchoedReadBack{"OnceAfterAGoodStore", [](qlvsim::Faults& f) { f.echoedReads = 1; }, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
