@@ -850,10 +850,15 @@ BOOL Simulator::purgeComm(void* value, DWORD flags)
     const std::int64_t now = time_.nowNs();
     if (flags & purgeRx) {
         // What the chip already holds goes; bytes still on the wire arrive later.
+        const std::size_t before = d.rxQueue.size() + d.toHost.size();
         d.rxQueue.clear();
         d.toHost.erase(std::remove_if(d.toHost.begin(), d.toHost.end(),
                                       [now](const Device::Timed& t) { return t.arrives <= now; }),
                        d.toHost.end());
+        std::string note = "purge: " + std::to_string(before - d.toHost.size()) + " bytes dropped";
+        if (!d.toHost.empty())
+            note += ", " + std::to_string(d.toHost.size()) + " still on the wire";
+        record(Direction::Event, {}, note, now);
     }
     if (flags & purgeTx) {
         const std::int64_t byteNs = byteTimeNs(d.dcb.BaudRate, bitsPerByte(d.dcb));
