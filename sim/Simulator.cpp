@@ -956,6 +956,8 @@ DWORD Simulator::getLastError(void* value)
 
 ULONG Simulator::getLibraryVersion(DWORD* version)
 {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    record(Direction::Event, {}, "library version", time_.nowNs());
     if (!version)
         return 6;  // FT_INVALID_PARAMETER
     *version = libraryVersion_;

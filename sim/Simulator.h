@@ -224,9 +224,11 @@ public:
     BOOL writeFile(void* handle, const void* buffer, DWORD size, DWORD* written);
     BOOL readFile(void* handle, void* buffer, DWORD size, DWORD* read);
     DWORD getLastError(void* handle);
-    // FT_GetLibraryVersion (ordinal 74, optional for the program): 0x00MMmmbb, "MM.mm.bb" in hex.
+    // FT_GetLibraryVersion (by name only, optional for the program): 0x00MMmmbb, "MM.mm.bb" in
+    // hex. Each call is a journal event "library version".
     ULONG getLibraryVersion(DWORD* version);
     void setLibraryVersion(DWORD version) { libraryVersion_ = version; }
+    DWORD libraryVersion() const { return libraryVersion_; }  // without a call
 
 private:
     struct Device;

@@ -2,14 +2,12 @@
 
 #include <vector>
 #include <windows.h>
-#include <shlwapi.h>
 
 namespace kes {
 namespace {
 
 const wchar_t classesKey[] = L"SOFTWARE\\Classes\\";
 const wchar_t openCommandSuffix[] = L"\\shell\\open\\command";
-constexpr DWORD modulePathChars = 522;
 
 class RegistryKey {
 public:
@@ -80,23 +78,6 @@ bool expandEnvironment(const std::wstring& text, std::wstring& expanded)
 }
 
 } // namespace
-
-std::wstring executableFolder()
-{
-    std::vector<wchar_t> path(modulePathChars, L'\0');
-    for (;;) {
-        const DWORD got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (got == 0)
-            return {};
-        if (got < path.size())
-            break;
-        path.assign(path.size() * 2, L'\0'); // cut off: try again with more room
-    }
-    PathRemoveFileSpecW(path.data());
-    return path.data();
-}
-
-const std::wstring programFolder = executableFolder();
 
 std::wstring buildCommandLine(const std::wstring& commandTemplate, const std::wstring& documentPath)
 {

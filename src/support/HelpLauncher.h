@@ -1,15 +1,11 @@
 #pragma once
 // Opens a document with the application that the machine-wide file association names for its
 // extension, read from HKEY_LOCAL_MACHINE and started with CreateProcessW.
+#include "support/ProgramFolder.h"
+
 #include <string>
 
 namespace kes {
-
-// The folder of the running executable, without a trailing backslash; computed at start-up.
-extern const std::wstring programFolder;
-
-// The running executable's folder, computed now.
-std::wstring executableFolder();
 
 // True when a process was started for the document; false on every failure, silently.
 bool openWithAssociatedApp(const std::wstring& documentPath);
