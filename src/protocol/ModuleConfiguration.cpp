@@ -71,15 +71,4 @@ ModuleConfiguration configurationIn(const ModuleImage& image)
     return c;
 }
 
-bool readModuleConfiguration(ModuleConfiguration& configuration)
-{
-    ModuleImage image;
-    if (!readModuleImage(image))
-        return false;
-    configuration = configurationIn(image);
-    return true;
-}
-
-ModuleConfiguration throughTheModule(const ModuleConfiguration& c) { return configurationIn(imageOf(c)); }
-
 } // namespace kes

@@ -38,11 +38,4 @@ ModuleImage imageOf(const ModuleConfiguration& configuration);
 // The records as reading decodes the blocks.
 ModuleConfiguration configurationIn(const ModuleImage& image);
 
-// readModuleImage, decoded.
-bool readModuleConfiguration(ModuleConfiguration& configuration);
-
-// What the module would hold after being written these records and reads back: every value
-// through its block's encoding and decoding.
-ModuleConfiguration throughTheModule(const ModuleConfiguration& configuration);
-
 } // namespace kes

@@ -3,6 +3,7 @@
 #include "link/UsbLink.h"
 #include "tools/KeptConfiguration.h"
 #include "tools/ModuleComparison.h"
+#include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"
@@ -23,11 +24,11 @@ bool reportPossible() { return canSaveReport() && !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
-    ModuleConfiguration module;
+    ModuleImage module;
     bool read = false;
     {
         MainTimerStopped stopped(dialog);
-        read = readModuleConfiguration(module);
+        read = readModuleImage(module);
     }
     if (!read) {
         showReadError(dialog);
