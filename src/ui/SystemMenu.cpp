@@ -4,6 +4,7 @@
 #include "tools/KeptEdits.h"
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
+#include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"
@@ -28,11 +29,11 @@ bool reportPossible() { return canSaveReport() && !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
-    ModuleConfiguration module;
+    ModuleImage module;
     bool read = false;
     {
         MainTimerStopped stopped(dialog);
-        read = readModuleConfiguration(module);
+        read = readModuleImage(module);
     }
     if (!read) {
         showReadError(dialog);
