@@ -4,7 +4,7 @@
 
 #include "ui/ExceptionFilter.h"
 #include "ui/ResourceIds.h"
-#include "ui/Shell.h"
+#include "ui/WindowHelpers.h"
 
 #include <commctrl.h>
 

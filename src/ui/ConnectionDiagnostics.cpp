@@ -7,7 +7,7 @@
 #include "protocol/StatusHistory.h"
 #include "support/DebugLogRing.h"
 #include "ui/ProgramVersion.h"
-#include "ui/Shell.h"
+#include "ui/WindowHelpers.h"
 #include "ui/StatusCharts.h"
 
 #include <array>
