@@ -1,13 +1,13 @@
 #include "ui/ComparisonDialog.h"
 
 #include "ui/Clipboard.h"
-
-#include "ui/ExceptionFilter.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
 
 #include <commctrl.h>
 
+#include <string>
+#include <utility>
 
 namespace kes {
 namespace {
@@ -32,8 +32,16 @@ void setCell(HWND list, int row, int column, const std::wstring& text)
     }
 }
 
-void fillList(HWND list, const std::vector<ComparisonRow>& rows)
+} // namespace
+
+ComparisonDialog::ComparisonDialog(std::vector<ComparisonRow> rows)
+    : Dialog(IDD_COMPARISON_DIALOG), rows_(std::move(rows))
 {
+}
+
+void ComparisonDialog::fillList()
+{
+    HWND list = item(IDC_COMPARISON_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     RECT client{};
     GetClientRect(list, &client);
@@ -47,7 +55,7 @@ void fillList(HWND list, const std::vector<ComparisonRow>& rows)
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
     }
     int row = 0;
-    for (const ComparisonRow& r : rows) {
+    for (const ComparisonRow& r : rows_) {
         setCell(list, row, 0, r.setting);
         setCell(list, row, 1, r.inWindow);
         setCell(list, row, 2, r.inModule);
@@ -55,62 +63,31 @@ void fillList(HWND list, const std::vector<ComparisonRow>& rows)
     }
 }
 
-void initialise(HWND window, const std::vector<ComparisonRow>& rows)
+bool ComparisonDialog::onInit()
 {
-    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&rows));
-    HWND list = GetDlgItem(window, IDC_COMPARISON_LIST);
-    if (rows.empty()) {
-        ShowWindow(list, SW_HIDE);
-        HWND note = GetDlgItem(window, IDC_COMPARISON_NOTE);
+    if (rows_.empty()) {
+        ShowWindow(item(IDC_COMPARISON_LIST), SW_HIDE);
+        HWND note = item(IDC_COMPARISON_NOTE);
         SetWindowTextW(note, noDifferencesText);
         ShowWindow(note, SW_SHOW);
     } else {
-        fillList(list, rows);
+        fillList();
     }
-    centerOnParent(window, IDCANCEL);
+    centerOnParent(window(), IDCANCEL);
+    return false;  // the focus is on "Zamknij"
 }
 
-INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool ComparisonDialog::onCommand(int id)
 {
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            initialise(window, *reinterpret_cast<const std::vector<ComparisonRow>*>(lParam));
-            return FALSE;  // the focus is on "Zamknij"
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-            case IDC_COMPARISON_COPY: {
-                const auto* rows =
-                    reinterpret_cast<const std::vector<ComparisonRow>*>(GetWindowLongPtrW(window, DWLP_USER));
-                if (rows)
-                    copyTextToClipboard(window, comparisonText(*rows));
-                return TRUE;
-            }
-            case IDCANCEL:
-                EndDialog(window, 0);
-                return TRUE;
-            default:
-                return FALSE;
-            }
-        case WM_CLOSE:
-            EndDialog(window, 0);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        EndDialog(window, 0);
-        reportProgramFault();
-        return TRUE;
-    }
+    if (id != IDC_COMPARISON_COPY)
+        return false;
+    copyTextToClipboard(window(), comparisonText(rows_));
+    return true;
 }
-
-} // namespace
 
 void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows)
 {
-    DialogBoxParamW(instanceHandle(), MAKEINTRESOURCEW(IDD_COMPARISON_DIALOG), owner, &comparisonDialogProc,
-                    reinterpret_cast<LPARAM>(&rows));
+    ComparisonDialog(rows).runModal(owner);
 }
 
 } // namespace kes
