@@ -137,10 +137,24 @@ std::wstring summaryText(const LinkDiagnosis& d)
     return text;
 }
 
+std::vector<std::wstring> collapseRepeatedLines(const std::vector<std::wstring>& lines)
+{
+    std::vector<std::wstring> collapsed;
+    for (std::size_t first = 0; first < lines.size();) {
+        std::size_t next = first + 1;
+        while (next < lines.size() && lines[next] == lines[first])
+            ++next;
+        const std::size_t count = next - first;
+        collapsed.push_back(count == 1 ? lines[first] : lines[first] + L" (×" + std::to_wstring(count) + L")");
+        first = next;
+    }
+    return collapsed;
+}
+
 std::wstring logText(const LinkDiagnosis& d)
 {
     std::wstring text;
-    for (const std::wstring& line : d.logLines)
+    for (const std::wstring& line : collapseRepeatedLines(d.logLines))
         text += line + newline;
     return text;
 }

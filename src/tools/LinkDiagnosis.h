@@ -42,10 +42,13 @@ struct LinkDiagnosis {
 
 LinkDiagnosis diagnoseLink(UsbLink& link);
 
+// Each run of one line repeated becomes the line once, followed by " (×N)".
+std::vector<std::wstring> collapseRepeatedLines(const std::vector<std::wstring>& lines);
+
 std::wstring conditionText(LinkCondition condition);
 // Library, interfaces, state and counters; lines end in CR LF.
 std::wstring summaryText(const LinkDiagnosis& diagnosis);
-// The log lines, CR LF after each.
+// The log lines, repeats collapsed, CR LF after each.
 std::wstring logText(const LinkDiagnosis& diagnosis);
 // Both, under their headings: what "Kopiuj" puts on the clipboard.
 std::wstring diagnosisText(const LinkDiagnosis& diagnosis);

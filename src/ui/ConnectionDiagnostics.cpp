@@ -7,6 +7,7 @@
 #include "tools/LinkDiagnosis.h"
 #include "ui/Clipboard.h"
 #include "ui/Dialog.h"
+#include "ui/LogBox.h"
 #include "ui/ProgramVersion.h"
 #include "ui/StatusCharts.h"
 #include "ui/WindowHelpers.h"
@@ -121,12 +122,7 @@ void DiagnosticsDialog::refresh()
     showSummary(summaryText(diagnosis));
     if (debugLogRing().revision() != logRevision_) {
         logRevision_ = debugLogRing().revision();
-        HWND edit = item(diagnosticsLog);
-        SetWindowTextW(edit, logText(diagnosis).c_str());
-        // The newest line is last.
-        const LRESULT length = GetWindowTextLengthW(edit);
-        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(length), length);
-        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+        showLogText(item(diagnosticsLog), logText(diagnosis));
     }
     ++refreshesSinceChartRedraw_;
     const bool moved = refreshesSinceChartRedraw_ >= refreshesPerChartRedraw && statusHistory.size() > 0;
