@@ -38,6 +38,11 @@ void counterLine(std::wstring& text, const wchar_t* label, std::uint64_t value)
 
 LinkDiagnosis diagnoseLink(UsbLink& link)
 {
+    return diagnoseLink(link, link.attachedInterfaces());
+}
+
+LinkDiagnosis diagnoseLink(UsbLink& link, const std::vector<AttachedInterface>& attachedList)
+{
     LinkDiagnosis d;
     const D2xxApi& api = link.api();
     d.libraryFound = api.valid();
@@ -49,7 +54,7 @@ LinkDiagnosis diagnoseLink(UsbLink& link)
     const std::wstring ownSerial = link.isOpen() ? widenText(link.serialNumber) : std::wstring();
     bool qlvHeld = false;
     bool qlvFree = false;
-    for (const AttachedInterface& attached : link.attachedInterfaces()) {
+    for (const AttachedInterface& attached : attachedList) {
         InterfaceEntry entry;
         entry.description = attached.description;
         entry.serial = attached.serial;

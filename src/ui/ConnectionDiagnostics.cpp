@@ -4,6 +4,7 @@
 #include "protocol/StatusHistory.h"
 #include "support/DebugLogRing.h"
 #include "support/ScopedWin.h"
+#include "tools/AttachedInterfaceList.h"
 #include "tools/LinkDiagnosis.h"
 #include "ui/Clipboard.h"
 #include "ui/Dialog.h"
@@ -54,6 +55,7 @@ private:
     void drawChart(const DRAWITEMSTRUCT& item);
     void showSummary(const std::wstring& summary);
 
+    AttachedInterfaceList interfaces_;
     std::wstring summaryShown_;
     std::uint64_t logRevision_ = ~std::uint64_t{0};
     std::uint64_t historyRevision_ = ~std::uint64_t{0};
@@ -74,7 +76,7 @@ bool DiagnosticsDialog::onCommand(int id)
 {
     if (id != diagnosticsCopyButton)
         return false;
-    copyTextToClipboard(window(), textWithHeading(diagnoseLink(usbLink)));
+    copyTextToClipboard(window(), textWithHeading(diagnoseLink(usbLink, interfaces_.current(usbLink))));
     return true;
 }
 
@@ -118,7 +120,7 @@ void DiagnosticsDialog::showSummary(const std::wstring& summary)
 
 void DiagnosticsDialog::refresh()
 {
-    const LinkDiagnosis diagnosis = diagnoseLink(usbLink);
+    const LinkDiagnosis diagnosis = diagnoseLink(usbLink, interfaces_.current(usbLink));
     showSummary(summaryText(diagnosis));
     if (debugLogRing().revision() != logRevision_) {
         logRevision_ = debugLogRing().revision();

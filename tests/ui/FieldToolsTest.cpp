@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -300,5 +301,30 @@ INSTANTIATE_TEST_SUITE_P(
                        L"Instrukcja odzyskaj 0 (\u00D72)\r\nZamykanie uchwytu\r\nBłąd: nr 4\r\n"
                        L"Błąd: odzyskaj, nie został otwarty uchwyt\r\nInstrukcja odzyskaj 1\r\n"}),
     casename::ByName());
+
+TEST(DiagnosticsWindow, ListsTheInterfacesEveryTwoSecondsOfTicks)
+{
+    harness::SimHarness h;
+    h.attachGlobalLink();
+    ASSERT_TRUE(h.connect(kes::usbLink));
+    std::uint64_t listings = 0;
+    std::wstring summary;
+    runWhileOpen([&] {
+        HWND window = kes::connectionDiagnosticsWindow();
+        const std::uint64_t before = h.sim.deviceListings();
+        for (int tick = 0; tick < 20; ++tick) {  // 10 s
+            h.advanceMs(500);
+            kes::refreshConnectionDiagnostics();
+        }
+        listings = h.sim.deviceListings() - before;
+        summary = uitest::textOf(GetDlgItem(window, kes::diagnosticsSummary));
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(listings, 5u);
+    EXPECT_NE(summary.find(L"  Quorvaltenique USB, nr seryjny QLV30001 – używany przez program\r\n"),
+              std::wstring::npos)
+        << summary;
+}
 
 } // namespace
