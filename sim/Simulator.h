@@ -130,6 +130,12 @@ struct Faults {
     int wrongStores = 0;
     bool wrongStoresAlways = false;
     int wrongStoreBlock = -1;        // only writes of this block; -1: any block
+    // Reads of a block answered with the echo of that block's last write, as a late reply to the
+    // write would look: byte 0 = 2, the data as sent (not as stored), correctly sealed. A block
+    // not written since the module was attached is read as usual and leaves the count alone. echoedReads counts down;
+    // echoedReadsAlways never stops.
+    int echoedReads = 0;
+    bool echoedReadsAlways = false;
 };
 
 // The flip a wrong store makes, on a block's 26 data bytes.
@@ -234,9 +240,11 @@ public:
     BOOL writeFile(void* handle, const void* buffer, DWORD size, DWORD* written);
     BOOL readFile(void* handle, void* buffer, DWORD size, DWORD* read);
     DWORD getLastError(void* handle);
-    // FT_GetLibraryVersion (ordinal 74, optional for the program): 0x00MMmmbb, "MM.mm.bb" in hex.
+    // FT_GetLibraryVersion (by name only, optional for the program): 0x00MMmmbb, "MM.mm.bb" in
+    // hex. Each call is a journal event "library version".
     ULONG getLibraryVersion(DWORD* version);
     void setLibraryVersion(DWORD version) { libraryVersion_ = version; }
+    DWORD libraryVersion() const { return libraryVersion_; }  // without a call
 
 private:
     struct Device;

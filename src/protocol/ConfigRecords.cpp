@@ -332,13 +332,19 @@ Frame meaningfulBits(const Frame& written)
     return mask;
 }
 
-bool holdsWrittenSettings(const Frame& written, const Frame& reply)
+bool sameBlockSettings(const Frame& written, const Frame& other)
 {
     const Frame mask = meaningfulBits(written);
     for (std::size_t i = dataOffset; i < payloadSize; ++i)
-        if (((written[i] ^ reply[i]) & mask[i]) != 0)
+        if (((written[i] ^ other[i]) & mask[i]) != 0)
             return false;
     return true;
+}
+
+bool holdsWrittenSettings(const Frame& written, const Frame& reply)
+{
+    return reply[commandOffset] == static_cast<std::uint8_t>(Command::ReadBlock) &&
+           reply[blockOffset] == written[blockOffset] && sameBlockSettings(written, reply);
 }
 
 Frame readRequest(std::uint8_t block)

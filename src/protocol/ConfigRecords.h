@@ -102,8 +102,12 @@ UserRecord decodeUser(const Frame& reply);
 // The bits of a write message that carry settings, by the block's layout: markers, don't-care
 // bits, bytes after a text's zero byte and unused bytes are 0. A module may fill those as it likes.
 Frame meaningfulBits(const Frame& written);
-// Whether a read reply holds the settings of the write message `written` (bytes 0 and 1 of the
-// reply are not looked at, as in decoding).
+// Whether `other` carries the settings of the write message `written` in its bytes 2..27
+// (its bytes 0 and 1 are not looked at, as in decoding).
+bool sameBlockSettings(const Frame& written, const Frame& other);
+// Whether a read reply confirms the write message `written`: it answers a read of that very block
+// (command 0x03, the same block number) and holds its settings. A late reply to the write itself
+// echoes the data sent and says nothing of what the module holds.
 bool holdsWrittenSettings(const Frame& written, const Frame& reply);
 
 // The value encodings, exposed for their own tests.

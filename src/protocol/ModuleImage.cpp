@@ -25,7 +25,7 @@ bool sameSettings(const ModuleImage& a, const ModuleImage& b)
     if (!a.complete() || !b.complete())
         return false;
     for (std::uint8_t block = 0; block < blockCount; ++block)
-        if (!holdsWrittenSettings(a.frame(block), b.frame(block)))
+        if (!sameBlockSettings(a.frame(block), b.frame(block)))
             return false;
     return true;
 }

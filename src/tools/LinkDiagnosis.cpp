@@ -47,7 +47,7 @@ LinkDiagnosis diagnoseLink(UsbLink& link, const std::vector<AttachedInterface>& 
     const D2xxApi& api = link.api();
     d.libraryFound = api.valid();
     d.libraryPath = libraryPath(api);
-    d.libraryVersion = d.libraryFound ? libraryVersionText(api) : std::wstring();
+    d.libraryVersion = d.libraryFound ? api.libraryVersion : std::wstring();
     d.counters = link.counters;
     d.logLines = debugLogRing().lines();
 
