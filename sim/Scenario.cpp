@@ -217,7 +217,7 @@ bool actionIsValid(const std::string& verb, const std::string& key, const std::s
         bool state = false;
         return parseBool(key, state);
     }
-    return verb == "unplug" || verb == "replug" || verb == "hold";
+    return verb == "unplug" || verb == "replug" || verb == "hold" || verb == "moduleoff" || verb == "moduleback";
 }
 
 bool addTimeline(Simulator& sim, std::size_t index, const std::string& line, std::string& error)
@@ -249,6 +249,10 @@ bool addTimeline(Simulator& sim, std::size_t index, const std::string& line, std
             sim.replug(index);
         else if (verb == "hold")
             sim.holdText(value, index);
+        else if (verb == "moduleoff")
+            sim.takeModuleOff(index);
+        else if (verb == "moduleback")
+            sim.putModuleBack(index);
         else if (verb == "set")
             setModuleKey(sim, index, key, value);
         else if (verb == "fault")

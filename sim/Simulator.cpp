@@ -141,6 +141,8 @@ struct Simulator::Device {
     };
 
     InterfaceInfo info;
+    bool moduleOn = true;
+    bool moduleStoresWrongly = false;
     ModuleStatus status;
     std::array<Block, blockCount> memory{};
     std::vector<std::string> clips;
@@ -282,6 +284,46 @@ void Simulator::replug(std::size_t index)
     record(Direction::Event, {}, "replug " + d.info.serial, time_.nowNs());
 }
 
+void Simulator::takeModuleOff(std::size_t index)
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    update();  // frames already through are answered by the module that was there
+    Device& d = device(index);
+    d.moduleOn = false;
+    record(Direction::Event, {}, "module off " + d.info.serial, time_.nowNs());
+}
+
+void Simulator::putModuleBack(std::size_t index)
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    update();
+    Device& d = device(index);
+    d.moduleOn = true;
+    record(Direction::Event, {}, "module back " + d.info.serial, time_.nowNs());
+}
+
+void Simulator::attachModule(const Module& module, std::size_t index)
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    update();
+    Device& d = device(index);
+    d.status = module.status;
+    d.memory = module.memory;
+    d.moduleStoresWrongly = module.storesWrongly;
+    d.held.fill(0);
+    d.holding = false;
+    d.smsBuffer.fill(0);
+    d.moduleOn = true;
+    record(Direction::Event, {}, "module attached " + d.info.serial + ": " + module.status.text, time_.nowNs());
+    persist();
+}
+
+bool Simulator::moduleAttached(std::size_t index)
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    return device(index).moduleOn;
+}
+
 bool Simulator::isOpen(std::size_t index) const
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
@@ -416,6 +458,10 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         record(Direction::Event, {}, "no reply: port not set to the module's 8N1 rate", at);
         return;
     }
+    if (!d.moduleOn) {
+        record(Direction::Event, {}, "no reply: no module", at);
+        return;
+    }
     if (d.faults.silentFrames > 0) {
         --d.faults.silentFrames;
         record(Direction::Event, {}, "no reply: silent", at);
@@ -467,7 +513,7 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         if (index >= blockCount)
             break;
         std::memcpy(d.memory[index].data(), frame + 2, blockBytes);
-        if (storesWrongly(d.faults, index)) {
+        if (d.moduleStoresWrongly || storesWrongly(d.faults, index)) {
             flipStored(d.memory[index]);
             record(Direction::Event, {}, "block stored wrongly", at);
         }

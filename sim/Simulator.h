@@ -89,6 +89,14 @@ struct ModuleStatus {
 std::uint16_t readingForVolts(int volts);
 int voltsForReading(std::uint16_t reading);
 
+// A module as it can be attached behind an interface: what it holds and shows, and whether it
+// stores every block write wrongly (as Faults::wrongStoresAlways, but going with the module).
+struct Module {
+    ModuleStatus status;
+    std::array<Block, blockCount> memory{};
+    bool storesWrongly = false;
+};
+
 struct SmsRecord {
     std::string number;
     std::string text;
@@ -180,6 +188,13 @@ public:
     bool holdingText(std::size_t index = 0);
     std::uint64_t framesReceived(std::size_t index = 0);            // complete 30-byte frames from the host
     std::uint64_t statusPolls(std::size_t index = 0);
+
+    // --- Modules behind an interface ---------------------------------------------------------
+    // The interface stays attached and open; without a module nothing answers any frame.
+    void takeModuleOff(std::size_t index = 0);
+    void putModuleBack(std::size_t index = 0);                 // the same module, as it was
+    void attachModule(const Module& module, std::size_t index = 0);  // another one in its place
+    bool moduleAttached(std::size_t index = 0);
 
     // --- Faults and the timeline ------------------------------------------------------------
     Faults& faults(std::size_t index = 0);

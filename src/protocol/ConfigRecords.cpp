@@ -59,9 +59,9 @@ constexpr std::size_t textBytes = payloadSize - dataOffset; // 26
 constexpr std::size_t userBitsOffset = 2;
 constexpr std::size_t phoneOffset = 4;
 constexpr std::size_t phoneBytes = 16;
-constexpr std::size_t hoursOffset = 20;
-constexpr std::size_t hoursTenthsOffset = 23;
-constexpr std::size_t hoursEnd = 25;
+constexpr std::size_t hoursOffset = userHoursOffset;
+constexpr std::size_t hoursTenthsOffset = userHoursTenthsOffset;
+constexpr std::size_t hoursEnd = userHoursEnd;
 constexpr std::uint32_t noHours = 0xFFFFFF;
 constexpr std::int32_t defaultHours = 24;
 

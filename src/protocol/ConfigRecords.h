@@ -28,6 +28,12 @@ constexpr int blockCount = 16;
 constexpr int userCount = 5;
 constexpr std::uint8_t userBlock(int userIndex) { return static_cast<std::uint8_t>(11 + userIndex); }
 
+// A user block's time-limited rights: the hours in frame bytes 20..22 (0xFFFFFF: none), then
+// hours / 10 + 1 in bytes 23..24, which decoding does not read.
+constexpr std::size_t userHoursOffset = 20;
+constexpr std::size_t userHoursTenthsOffset = 23;
+constexpr std::size_t userHoursEnd = 25;
+
 // One alarm input and the output it may drive (output 1 for input 1, output 2 for input 2).
 struct InputChannel {
     bool enabled = false;

@@ -45,20 +45,21 @@ void writeDataFile(std::wostream& out)
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-void readDataFile(std::wistream& in)
+bool readDataFile(std::wistream& in)
 {
     if (!in)
-        return;
+        return false;
     using Traits = std::wistream::traits_type;
     const auto first = in.get();
     if (!in || !Traits::eq_int_type(first, Traits::to_int_type(kSignature))) {
         in.setstate(std::ios_base::failbit);
-        return;
+        return false;
     }
     const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
     const std::vector<std::wstring> values = readRecords(in, specs);  // throws before any change
     std::wistringstream checked(frameRecords(values, specs));
     settingsBufor.readAll(checked);
+    return true;
 }
 
 std::wstring currentRecords()
@@ -76,19 +77,21 @@ std::optional<std::wstring> askSavePath(HWND dialog)
     return askForDataFile(FileDialogKind::Save);
 }
 
-void writeRecords(HWND dialog, const std::wstring& path, const std::wstring& records)
+bool writeRecords(HWND dialog, const std::wstring& path, const std::wstring& records)
 {
     std::string bytes;
-    if (!encodeUtf8(std::wstring(1, kSignature) + records, bytes) || !replaceFileContents(path, bytes))
-        showMessageBox(dialog, L"Nie można zapisać pliku: " + path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
+    if (encodeUtf8(std::wstring(1, kSignature) + records, bytes) && replaceFileContents(path, bytes))
+        return true;
+    showMessageBox(dialog, L"Nie można zapisać pliku: " + path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
+    return false;
 }
 
 } // namespace
 
-void saveRecordsAsDataFile(HWND dialog, const std::wstring& records)
+bool saveRecordsAsDataFile(HWND dialog, const std::wstring& records)
 {
-    if (const auto path = askSavePath(dialog))
-        writeRecords(dialog, *path, records);
+    const auto path = askSavePath(dialog);
+    return path && writeRecords(dialog, *path, records);
 }
 
 void loadRecords(const std::wstring& records)
@@ -97,19 +100,19 @@ void loadRecords(const std::wstring& records)
     readDataFile(in);
 }
 
-void saveDataFile(HWND dialog)
+bool saveDataFile(HWND dialog)
 {
     // The settings are taken once the path is chosen: ticks run while the dialog is open.
-    if (const auto path = askSavePath(dialog))
-        writeRecords(dialog, *path, currentRecords());
+    const auto path = askSavePath(dialog);
+    return path && writeRecords(dialog, *path, currentRecords());
 }
 
-void openDataFile(HWND dialog)
+bool openDataFile(HWND dialog)
 {
     prepareFileDialogs(dialog);
     const auto path = askForDataFile(FileDialogKind::Open);
     if (!path)
-        return;
+        return false;
     std::wifstream in;
     in.imbue(utf8Locale());
     in.open(path->c_str(), std::ios_base::in | std::ios_base::binary);
@@ -117,12 +120,13 @@ void openDataFile(HWND dialog)
         // Locked, not readable or gone since it was chosen: say so, or the user would take
         // the unchanged window for the file's contents.
         showMessageBox(dialog, L"Nie można otworzyć pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
     try {
-        readDataFile(in);
+        return readDataFile(in);
     } catch (const ControlBufor::BadFormatInFile&) {
         showMessageBox(dialog, L"Błędny format pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
+        return false;
     }
 }
 

@@ -16,27 +16,28 @@ void writeDataFile(std::wostream& out);
 // left alone (it is marked failed; no field changes). Otherwise the whole framing is
 // checked first and, only when it is sound, every field is loaded (missing records take
 // their defaults). Throws ControlBufor::BadFormatInFile, with no field changed, when the
-// start marker is missing or the framing is damaged.
-void readDataFile(std::wistream& in);
+// start marker is missing or the framing is damaged. True when the fields were loaded.
+bool readDataFile(std::wistream& in);
 
 // The window's settings as a data file holds them after its signature.
 std::wstring currentRecords();
 
 // Asks for a path with the "Zapisz" dialog and writes the signature and `records` there, so
 // that a failure never damages the file already there; a failure is reported in a message
-// box owned by the dialog. Nothing happens when the user cancels.
-void saveRecordsAsDataFile(HWND dialog, const std::wstring& records);
+// box owned by the dialog. Nothing happens when the user cancels. True when it was written.
+bool saveRecordsAsDataFile(HWND dialog, const std::wstring& records);
 
 // Loads a data file's records (its text after the signature) into the window, as opening
 // that file does. Throws ControlBufor::BadFormatInFile as readDataFile does.
 void loadRecords(const std::wstring& records);
 
 // The "Zapisz" command: asks for a path, writes the file so that a failure never damages
-// the file already there, and reports a failure in a message box owned by the dialog.
-void saveDataFile(HWND dialog);
+// the file already there, and reports a failure in a message box owned by the dialog. True
+// when the file was written.
+bool saveDataFile(HWND dialog);
 
 // The "Otwórz" command: asks for a file and loads it; a file that cannot be opened or is
-// badly formatted is reported in a message box owned by the dialog.
-void openDataFile(HWND dialog);
+// badly formatted is reported in a message box owned by the dialog. True when it was loaded.
+bool openDataFile(HWND dialog);
 
 } // namespace kes

@@ -90,6 +90,11 @@ void programmingSection(std::wstring& html, const std::string& openSerial)
         html += L"Od uruchomienia programu nie zaprogramowano żadnego modułu – raport nie potwierdza, "
                 L"że te ustawienia są zapisane w module.";
         break;
+    case ProgrammedState::OtherModule:
+        html += L"Ostatnie udane programowanie (" + when + L", interfejs " + through +
+                L") zapisało inny moduł niż ostatnio odczytany – raport nie potwierdza, że te ustawienia są "
+                L"zapisane w module.";
+        break;
     case ProgrammedState::OtherInterface:
         html += L"Ostatnie udane programowanie (" + when + L") odbyło się przez inny interfejs (" + through +
                 L") – tego modułu od uruchomienia programu nie programowano.";

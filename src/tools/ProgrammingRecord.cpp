@@ -1,28 +1,20 @@
 #include "tools/ProgrammingRecord.h"
 
 #include "link/UsbLink.h"
-#include "model/Catalogue.h"
-
-#include <sstream>
+#include "protocol/ModuleConfiguration.h"
 
 namespace kes {
 
 ProgrammingRecord lastProgramming;
 
-std::wstring currentSettingsForm()
-{
-    std::wostringstream form;
-    settingsBufor.writeAll(form);
-    return form.str();
-}
-
-void noteProgrammingSucceeded()
+void noteProgrammingSucceeded(const ModuleImage& written)
 {
     ProgrammingRecord record;
     record.done = true;
     GetLocalTime(&record.when);
     record.interfaceSerial = usbLink.serialNumber;
-    record.settings = currentSettingsForm();
+    record.written = written;
+    record.moduleInHand = true;
     lastProgramming = std::move(record);
 }
 
@@ -30,10 +22,13 @@ ProgrammedState programmedState(const std::string& openSerial)
 {
     if (!lastProgramming.done)
         return ProgrammedState::Never;
+    if (!lastProgramming.moduleInHand)
+        return ProgrammedState::OtherModule;
     if (!openSerial.empty() && openSerial != lastProgramming.interfaceSerial)
         return ProgrammedState::OtherInterface;
-    return currentSettingsForm() == lastProgramming.settings ? ProgrammedState::AsProgrammed
-                                                             : ProgrammedState::EditedSince;
+    // Settings the module holds the same however they are typed ("12" or "12.0" volts) count as shown.
+    return sameSettings(imageOf(gatherAsProgrammed()), lastProgramming.written) ? ProgrammedState::AsProgrammed
+                                                                               : ProgrammedState::EditedSince;
 }
 
 } // namespace kes

@@ -55,9 +55,37 @@ void fillList(HWND list, const std::vector<ComparisonRow>& rows)
     }
 }
 
-void initialise(HWND window, const std::vector<ComparisonRow>& rows)
+RECT rectInDialog(HWND window, HWND control)
 {
-    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&rows));
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The faults above the table; the table and its note move down below them.
+void showFaults(HWND window, const Comparison& comparison)
+{
+    HWND box = GetDlgItem(window, IDC_COMPARISON_FAULTS);
+    SetWindowTextW(box, faultsText(comparison).c_str());
+    ShowWindow(box, SW_SHOW);
+    RECT gap{0, 0, 0, 4};
+    MapDialogRect(window, &gap);
+    const int top = rectInDialog(window, box).bottom + gap.bottom;
+    HWND list = GetDlgItem(window, IDC_COMPARISON_LIST);
+    const RECT l = rectInDialog(window, list);
+    SetWindowPos(list, nullptr, l.left, top, l.right - l.left, l.bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND note = GetDlgItem(window, IDC_COMPARISON_NOTE);
+    const RECT n = rectInDialog(window, note);
+    SetWindowPos(note, nullptr, n.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void initialise(HWND window, const Comparison& comparison)
+{
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&comparison));
+    if (!comparison.faults.empty())
+        showFaults(window, comparison);
+    const std::vector<ComparisonRow>& rows = comparison.rows;
     HWND list = GetDlgItem(window, IDC_COMPARISON_LIST);
     if (rows.empty()) {
         ShowWindow(list, SW_HIDE);
@@ -75,15 +103,14 @@ INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, 
     try {
         switch (message) {
         case WM_INITDIALOG:
-            initialise(window, *reinterpret_cast<const std::vector<ComparisonRow>*>(lParam));
+            initialise(window, *reinterpret_cast<const Comparison*>(lParam));
             return FALSE;  // the focus is on "Zamknij"
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
             case IDC_COMPARISON_COPY: {
-                const auto* rows =
-                    reinterpret_cast<const std::vector<ComparisonRow>*>(GetWindowLongPtrW(window, DWLP_USER));
-                if (rows)
-                    copyTextToClipboard(window, comparisonText(*rows));
+                const auto* comparison = reinterpret_cast<const Comparison*>(GetWindowLongPtrW(window, DWLP_USER));
+                if (comparison)
+                    copyTextToClipboard(window, comparisonText(*comparison));
                 return TRUE;
             }
             case IDCANCEL:
@@ -107,10 +134,10 @@ INT_PTR CALLBACK comparisonDialogProc(HWND window, UINT message, WPARAM wParam, 
 
 } // namespace
 
-void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows)
+void showComparisonDialog(HWND owner, const Comparison& comparison)
 {
     DialogBoxParamW(instanceHandle(), MAKEINTRESOURCEW(IDD_COMPARISON_DIALOG), owner, &comparisonDialogProc,
-                    reinterpret_cast<LPARAM>(&rows));
+                    reinterpret_cast<LPARAM>(&comparison));
 }
 
 } // namespace kes

@@ -1,15 +1,13 @@
 #pragma once
 // The modal table of the settings in which the window and the module differ, with a button
-// that copies the table to the clipboard.
+// that copies the table to the clipboard. Validation's faults, when there are any, stand
+// above the table.
 #include "tools/ModuleComparison.h"
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 namespace kes {
 
-void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows);
+void showComparisonDialog(HWND owner, const Comparison& comparison);
 
 } // namespace kes

@@ -3,7 +3,7 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "model/Validation.h"
-#include "tools/KeptConfiguration.h"
+#include "tools/KeptEdits.h"
 #include "tools/ModuleTrust.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
@@ -34,7 +34,6 @@ void closeMainDialog(HWND dialog, INT_PTR result = 0)
 
 void initialise(HWND dialog)
 {
-    setSettingsSnapshot(&currentRecords);
     InitCommonControls();
     buildMainWindow(dialog, instance);
     settingsBufor.attachAll(dialog);
@@ -137,10 +136,12 @@ void onCommand(HWND dialog, WPARAM wParam)
     const int id = LOWORD(wParam);
     switch (id) {
     case ids::openButton:
-        openDataFile(dialog);
+        if (openDataFile(dialog))
+            noteSettingsSettled();
         return;
     case ids::saveButton:
-        saveDataFile(dialog);
+        if (saveDataFile(dialog))
+            noteSettingsSettled();
         return;
     case ids::helpButton:
         openWithAssociatedApp(programFolder + L"\\instrukcja.pdf");

@@ -1,8 +1,10 @@
 #include "ui/SystemMenu.h"
 
 #include "link/UsbLink.h"
-#include "tools/KeptConfiguration.h"
+#include "tools/KeptEdits.h"
 #include "tools/ModuleComparison.h"
+#include "tools/ModuleTrust.h"
+#include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"
@@ -11,23 +13,27 @@
 #include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
 
+#include <cwchar>
+#include <string>
+
 namespace kes {
 namespace {
 
 constexpr UINT systemCommandMask = 0xFFF0;  // the system keeps the low four bits
 
 bool moduleAnswering() { return usbLink.isOpen() && usbLink.responding && !programmingPending(); }
-bool configurationKept() { return moduleConfigurationAtConnect.has_value() && !programmingPending(); }
+bool configurationKept() { return keptConfiguration() && !programmingPending(); }
+bool editsKept() { return keptEdits() && !programmingPending(); }
 bool always() { return true; }
 bool reportPossible() { return canSaveReport() && !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
-    ModuleConfiguration module;
+    ModuleImage module;
     bool read = false;
     {
         MainTimerStopped stopped(dialog);
-        read = readModuleConfiguration(module);
+        read = readModuleImage(module);
     }
     if (!read) {
         showReadError(dialog);
@@ -36,13 +42,25 @@ void compareWithModule(HWND dialog)
     showComparisonDialog(dialog, compareWindowWith(module));
 }
 
-void restoreModuleSettings(HWND) { loadRecords(moduleConfigurationAtConnect->records); }
+void restoreModuleSettings(HWND) { loadRecords(keptConfiguration()->records); }
+void restoreEdits(HWND) { loadRecords(*keptEdits()); }
 
 void saveModuleSettings(HWND dialog)
 {
     // A copy: a reading job may run while the Save dialog is open.
-    const std::wstring records = moduleConfigurationAtConnect->records;
+    const std::wstring records = keptConfiguration()->records;
     saveRecordsAsDataFile(dialog, records);
+}
+
+// "Przywróć ustawienia odczytane z modułu (14:32)": when the kept copy was read.
+std::wstring restoreModuleSettingsText(const wchar_t* text)
+{
+    const KeptConfiguration* kept = keptConfiguration();
+    if (!kept)
+        return text;
+    wchar_t time[16] = {};
+    swprintf(time, 16, L" (%02u:%02u)", kept->readAt.wHour, kept->readAt.wMinute);
+    return std::wstring(text) + time;
 }
 
 struct MenuCommand {
@@ -50,18 +68,28 @@ struct MenuCommand {
     const wchar_t* text;
     bool (*canRun)();
     void (*run)(HWND dialog);
+    std::wstring (*textNow)(const wchar_t* text) = nullptr;  // a text that changes with the state
 };
 
 const MenuCommand commands[] = {
     {SystemCommand::CompareWithModule, L"Porównaj z modułem…", &moduleAnswering, &compareWithModule},
     {SystemCommand::RestoreModuleSettings, L"Przywróć ustawienia odczytane z modułu", &configurationKept,
-     &restoreModuleSettings},
+     &restoreModuleSettings, &restoreModuleSettingsText},
+    {SystemCommand::RestoreEditsBeforeReading, L"Przywróć zmiany sprzed odczytu", &editsKept, &restoreEdits},
     {SystemCommand::SaveModuleSettings, L"Zapisz kopię ustawień modułu…", &configurationKept, &saveModuleSettings},
     {SystemCommand::ConnectionDiagnostics, L"Diagnostyka połączenia…", &always, &showConnectionDiagnostics},
     {SystemCommand::ConfigurationReport, L"Raport konfiguracji…", &reportPossible, &saveConfigurationReport},
 };
 
 UINT idOf(const MenuCommand& c) { return static_cast<UINT>(c.id); }
+
+const MenuCommand* findCommand(UINT id)
+{
+    for (const MenuCommand& c : commands)
+        if (idOf(c) == id)
+            return &c;
+    return nullptr;
+}
 
 } // namespace
 
@@ -79,21 +107,28 @@ void updateSystemMenu(HWND dialog, HMENU menu)
 {
     if (!menu || menu != GetSystemMenu(dialog, FALSE))
         return;
-    for (const MenuCommand& c : commands)
-        EnableMenuItem(menu, idOf(c), MF_BYCOMMAND | (c.canRun() ? MF_ENABLED : MF_GRAYED));
+    for (const MenuCommand& c : commands) {
+        const UINT state = c.canRun() ? MF_ENABLED : MF_GRAYED;
+        if (c.textNow)
+            ModifyMenuW(menu, idOf(c), MF_BYCOMMAND | MF_STRING | state, idOf(c), c.textNow(c.text).c_str());
+        else
+            EnableMenuItem(menu, idOf(c), MF_BYCOMMAND | state);
+    }
 }
 
 bool runSystemCommand(HWND dialog, WPARAM wParam)
 {
-    const UINT id = static_cast<UINT>(wParam) & systemCommandMask;
-    for (const MenuCommand& c : commands) {
-        if (idOf(c) != id)
-            continue;
-        if (c.canRun())
-            c.run(dialog);
-        return true;
-    }
-    return false;
+    // Our own items come back with their whole ID (0x0125 is one); the system's own commands
+    // carry flags in the low four bits.
+    const UINT exact = static_cast<UINT>(wParam);
+    const MenuCommand* c = findCommand(exact);
+    if (!c && (exact & ~systemCommandMask) != 0)
+        c = findCommand(exact & systemCommandMask);
+    if (!c)
+        return false;
+    if (c->canRun())
+        c->run(dialog);
+    return true;
 }
 
 } // namespace kes

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's own commands in its system menu: comparing the window with the module,
-// going back to what the module held when it connected, and the field tools.
+// going back to what the module held when it was first read or to the edits an automatic
+// reading replaced, and the field tools.
 #include <windows.h>
 
 namespace kes {
@@ -8,6 +9,7 @@ namespace kes {
 enum class SystemCommand : UINT {
     CompareWithModule = 0x0110,
     RestoreModuleSettings = 0x0120,
+    RestoreEditsBeforeReading = 0x0125,
     SaveModuleSettings = 0x0130,
     ConnectionDiagnostics = 0x0140,
     ConfigurationReport = 0x0150,

@@ -246,3 +246,32 @@ INSTANTIATE_TEST_SUITE_P(
                       WrongStoreCase{"AlwaysInBlockFour", "wrongStoresAlways = 1\nwrongStoreBlock = 4\n", true, true,
                                      false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// Modules taken off and attached behind the one interface, which stays open throughout.
+TEST_F(SimTest, ModulesAreSwappedBehindTheOpenInterface)
+{
+    sim.block(0)[0] = 'A';
+    sim.takeModuleOff();
+    EXPECT_FALSE(sim.moduleAttached());
+    EXPECT_EQ(exchange({1, 0}), Bytes{}) << "no module, no reply";
+    EXPECT_EQ(exchange({3, 0}), Bytes{});
+
+    sim.putModuleBack();
+    EXPECT_EQ(exchange({3, 0}), sealed({3, 0, 'A'})) << "the same module, as it was";
+
+    qlvsim::Module other;
+    other.status.text = "Brama";
+    other.memory[0][0] = 'B';
+    other.storesWrongly = true;
+    sim.takeModuleOff();
+    sim.attachModule(other);
+    EXPECT_EQ(exchange({1, 0}).at(2), 'B');
+    EXPECT_EQ(exchange({3, 0}), sealed({3, 0, 'B'}));
+    // It stores the flip of data bytes 0 and 2 (frame bytes 2 and 4), whatever the interface's faults.
+    EXPECT_EQ(exchange({2, 0, 'C', 0, 'D'}), sealed({2, 0, 'B', 0, 'E'}));
+    EXPECT_TRUE(sim.isOpen());
+}
+
+} // namespace

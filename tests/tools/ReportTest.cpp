@@ -2,6 +2,7 @@
 #include "protocol/ProtocolFixture.h"
 
 #include "model/Catalogue.h"
+#include "protocol/ModuleConfiguration.h"
 #include "tools/ConfigurationReport.h"
 #include "tools/ProgrammingRecord.h"
 
@@ -69,7 +70,7 @@ TEST_F(Report, WithAnAnsweringModuleAfterProgramming)
     ::userActive[1].setChecked(true);
     ::userTimedRights[1].setChecked(true);
     ::userRightsHours[1].setText(L"48");
-    noteProgrammingSucceeded();
+    noteProgrammingSucceeded(imageOf(gatherAsProgrammed()));
     lastProgramming.when = SYSTEMTIME{2024, 5, 3, 17, 8, 30, 0, 0};
 
     std::wstring html = make();

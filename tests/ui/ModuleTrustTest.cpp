@@ -2,11 +2,14 @@
 // window with the module, and going back to what the module held when it connected.
 #include "ui/Shell.h"
 
+#include "ProgrammedModule.h"
 #include "SimHarness.h"
 #include "model/Catalogue.h"
-#include "tools/KeptConfiguration.h"
+#include "tools/ModuleTrust.h"
+#include "tools/ProgrammingRecord.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
+#include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
@@ -27,6 +30,7 @@ namespace {
 constexpr UINT compareCommand = 0x0110;
 constexpr UINT restoreCommand = 0x0120;
 constexpr UINT saveCopyCommand = 0x0130;
+constexpr UINT restoreEditsCommand = 0x0125;
 constexpr wchar_t comparisonCaption[] = L"Porównanie z modułem";
 
 // What the comparison window showed, read inside its modal loop.
@@ -34,6 +38,8 @@ struct ComparisonSeen {
     bool opened = false;
     std::wstring listed;     // the list's cells, tab-separated, one row a line
     std::wstring note;       // the static line when nothing differs
+    std::wstring faults;     // the box above the table, when shown
+    bool tableBelowFaults = false;
     std::wstring clipboard;  // after "Kopiuj"
 };
 ComparisonSeen* seen = nullptr;
@@ -75,6 +81,14 @@ void CALLBACK inspectComparison(HWND, UINT, UINT_PTR timer, DWORD)
     }
     if (IsWindowVisible(GetDlgItem(window, IDC_COMPARISON_NOTE)))
         seen->note = uitest::textOf(GetDlgItem(window, IDC_COMPARISON_NOTE));
+    HWND faults = GetDlgItem(window, IDC_COMPARISON_FAULTS);
+    if (IsWindowVisible(faults)) {
+        seen->faults = uitest::textOf(faults);
+        RECT box{}, table{};
+        GetWindowRect(faults, &box);
+        GetWindowRect(list, &table);
+        seen->tableBelowFaults = table.top >= box.bottom;
+    }
     EXPECT_TRUE(uitest::emptyClipboard());
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COMPARISON_COPY, BN_CLICKED), 0);
     seen->clipboard = uitest::clipboardText();
@@ -103,7 +117,7 @@ protected:
         });
         kes::programmingStepCounter = kes::noProgramming;
         kes::supervision = kes::SupervisionState();
-        kes::moduleConfigurationAtConnect.reset();
+        kes::stopFollowingModuleJobs();
         sim.attachGlobalLink();
         kes::setInstanceHandle(GetModuleHandleW(nullptr));
         dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr,
@@ -185,7 +199,52 @@ protected:
     std::string saveCopy(const wchar_t* name) { return saveWith(WM_SYSCOMMAND, saveCopyCommand, name); }
 
     void setText(int id, const wchar_t* text) { SetWindowTextW(item(id), text); }
+    std::wstring text(int id) const { return uitest::textOf(item(id)); }
+
+    // The module goes silent long enough to count as gone, then `attach` puts a module behind the
+    // interface; returns when that module has been read (its text in the status line).
+    template <class Attach>
+    void swapModule(Attach attach, const wchar_t* moduleText)
+    {
+        sim.sim.takeModuleOff();
+        ASSERT_TRUE(uitest::pumpUntil([&] { return statusLine() == L"QLV-3 USB OK"; })) << statusLine();
+        attach();
+        ASSERT_TRUE(uitest::pumpUntil([&] { return statusLine() == moduleText; })) << statusLine();
+    }
+    void blip() { swapModule([this] { sim.sim.putModuleBack(); }, L"Quellmo GSM"); }
+
+    std::wstring menuText(UINT id)
+    {
+        SendMessageW(dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(systemMenu()), MAKELPARAM(0, TRUE));
+        wchar_t buffer[128] = {};
+        GetMenuStringW(systemMenu(), id, buffer, 128, MF_BYCOMMAND);
+        return buffer;
+    }
+
+    // Runs "Programuj" to its end; the job ends inside the progress window's modal loop.
+    void programme()
+    {
+        kes::lastProgramming = kes::ProgrammingRecord();
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::programButton, BN_CLICKED), 0);
+        ASSERT_TRUE(uitest::pumpUntil([&] { return kes::lastProgramming.done || !boxes.empty(); }));
+        ASSERT_TRUE(boxes.empty()) << boxes.front();
+    }
     void check(int id) { SendMessageW(item(id), BM_SETCHECK, BST_CHECKED, 0); }
+    void click(int id) { SendMessageW(item(id), BM_CLICK, 0, 0); }
+
+    // Every settings control as the user sees it: text, check, selection, enabled.
+    std::wstring settingsPicture() const
+    {
+        std::wstring all;
+        for (int id = ids::kFirst; id <= ids::userId(ids::kUserCount - 1, ids::UserOffset::RightsHours); ++id) {
+            HWND c = item(id);
+            all += std::to_wstring(id) + L'|' + uitest::textOf(c) + L'|' +
+                   std::to_wstring(SendMessageW(c, BM_GETCHECK, 0, 0)) + L'|' +
+                   std::to_wstring(SendMessageW(c, CB_GETCURSEL, 0, 0)) + L'|' + (IsWindowEnabled(c) ? L'e' : L'd') +
+                   L'\n';
+        }
+        return all;
+    }
 
     harness::SimHarness sim;
     HWND dialog = nullptr;
@@ -204,6 +263,7 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
         const wchar_t* text;
     } expected[] = {{compareCommand, L"Porównaj z modułem…"},
                     {restoreCommand, L"Przywróć ustawienia odczytane z modułu"},
+                    {restoreEditsCommand, L"Przywróć zmiany sprzed odczytu"},
                     {saveCopyCommand, L"Zapisz kopię ustawień modułu…"},
                     {0x0140, L"Diagnostyka połączenia…"},
                     {0x0150, L"Raport konfiguracji…"}};
@@ -223,7 +283,7 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
 
 TEST_F(ModuleTrustTest, WithoutAModuleEverythingIsGreyedAndAPostedCommandDoesNothing)
 {
-    for (UINT id : {compareCommand, restoreCommand, saveCopyCommand})
+    for (UINT id : {compareCommand, restoreCommand, restoreEditsCommand, saveCopyCommand})
         EXPECT_TRUE(greyed(id)) << id;
     setText(ids::accessCode, L"ZZZZ");
     ComparisonSeen result;
@@ -262,13 +322,17 @@ TEST_F(ModuleTrustTest, WhileAJobRunsEverythingIsGreyedAndACommandDoesNothing)
     EXPECT_EQ(dialogsAsked, 0);
 }
 
-TEST_F(ModuleTrustTest, ListsEachDifferingSettingAsTheWindowShowsItAndCopiesTheTable)
+TEST_F(ModuleTrustTest, ListsEachSettingProgrammingWouldChangeAndCopiesTheTable)
 {
-    connectAndRead(); // the module's memory is all zeros
+    harness::programNewWindow(sim.sim);
+    connectAndRead();
     setText(ids::accessCode, L"ABCD");
+    check(ids::in1Enabled);
     SendMessageW(item(ids::in1Wiring), CB_SETCURSEL, 2, 0);
     setText(ids::in1Time, L"30");
+    check(ids::tempEnabled);
     check(ids::tempSmsOn);
+    check(ids::powerEnabled);
     setText(ids::powerMax, L"15");
     check(ids::userId(1, ids::UserOffset::Active));
     setText(ids::userId(1, ids::UserOffset::Phone), L"+48600100200");
@@ -279,37 +343,72 @@ TEST_F(ModuleTrustTest, ListsEachDifferingSettingAsTheWindowShowsItAndCopiesTheT
 
     ASSERT_TRUE(result.opened);
     EXPECT_EQ(readRequests() - readsBefore, 16);
-    const std::wstring rows = L"Kod dostępu\tABCD\t\r\n"
+    EXPECT_EQ(result.faults, L"");
+    // The voltage as programming writes it: a whole 15 is 15.0 in the module.
+    const std::wstring rows = L"Kod dostępu\tABCD\tWKTR\r\n"
+                              L"IN-1\ttak\tnie\r\n"
                               L"IN-1 – rodzaj wejścia\tNC PLUS\tNO PLUS\r\n"
-                              L"IN-1 – Pobudzenie [s]\t30\t0\r\n"
+                              L"IN-1 – Pobudzenie [s]\t30\t1\r\n"
+                              L"TEMP\ttak\tnie\r\n"
                               L"TEMP – SMS ON\ttak\tnie\r\n"
-                              L"POWER – max [V]\t15\t0.0\r\n"
+                              L"POWER\ttak\tnie\r\n"
+                              L"POWER – max [V]\t15.0\t24.0\r\n"
                               L"Użytkownik 2\ttak\tnie\r\n"
                               L"Użytkownik 2 – telefon\t+48600100200\t\r\n"
-                              L"Użytkownik 2 – CLIP\ttak\tnie\r\n"
-                              // Read from zeros, the row shows time-limited rights of 0 hours; a
-                              // switched-off user holds none in the module.
-                              L"Użytkownik 2 – UPRAWNIENIA CZAS. [h]\ttak\tnie\r\n"
-                              L"Użytkownik 2 – UPRAWNIENIA CZAS. [h] – liczba godzin\t0\t24\r\n";
+                              L"Użytkownik 2 – CLIP\ttak\tnie\r\n";
     EXPECT_EQ(result.listed, rows);
     EXPECT_EQ(result.clipboard, L"Ustawienie\tW oknie\tW module\r\n" + rows);
     EXPECT_TRUE(IsWindowEnabled(dialog)) << "Esc closed the comparison and gave the window back";
     EXPECT_EQ(uitest::textOf(item(ids::accessCode)), L"ABCD");
-    EXPECT_EQ(SendMessageW(item(ids::userId(1, ids::UserOffset::RightClip)), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The window as the user clicked it: unticking "sterowanie wejściem 1" leaves the greyed
+// "czasowo [s]" ticked. With a fault the window is compared as it stands; without, as
+// validation would rewrite it. Neither comparison changes a control.
+TEST_F(ModuleTrustTest, FaultsStandAboveTheTableAndComparingLeavesTheWindowAsItWas)
+{
+    harness::programNewWindow(sim.sim);
+    sim.sim.block(0)[8] = 0x24;  // output 1 timed by input 1
+    connectAndRead();
+    ASSERT_EQ(SendMessageW(item(ids::out1InputTimed), BM_GETCHECK, 0, 0), BST_CHECKED);
+    click(ids::out1ByInput);
+    ASSERT_FALSE(IsWindowEnabled(item(ids::out1InputTimed)));
+    setText(ids::accessCode, L"ab");
+    const std::wstring withFault = settingsPicture();
+
+    const ComparisonSeen faulty = compare();
+
+    ASSERT_TRUE(faulty.opened);
+    const std::wstring faults =
+        L"Ustawienia w oknie zawierają błędy – programowanie zostanie przerwane:\r\nBłędny kod dostępu.\r\n";
+    EXPECT_EQ(faulty.faults, faults);
+    EXPECT_TRUE(faulty.tableBelowFaults);
+    EXPECT_EQ(faulty.listed, L"Kod dostępu\tab\tWKTR\r\n");
+    EXPECT_EQ(faulty.clipboard, faults + L"\r\nUstawienie\tW oknie\tW module\r\nKod dostępu\tab\tWKTR\r\n");
+    EXPECT_EQ(settingsPicture(), withFault);
+
+    setText(ids::accessCode, L"WKTR");
+    const std::wstring corrected = settingsPicture();
+
+    const ComparisonSeen sound = compare();
+
+    ASSERT_TRUE(sound.opened);
+    EXPECT_EQ(sound.faults, L"");
+    EXPECT_EQ(sound.listed, L"OUT-1 – sterowanie wejściem 1\tnie\ttak\r\n"
+                            L"OUT-1 – czasowo [s]\tnie\ttak\r\n");
+    EXPECT_EQ(settingsPicture(), corrected);
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ModuleTrustTest, WhatTheModuleCannotHoldIsNoDifference)
 {
-    // Input 1's time in tenths (15: shown as 1) and its SMS ON text filling the whole block.
-    sim.sim.block(0)[9] = 15;
-    const char text[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::memcpy(sim.sim.block(7).data(), text, 26);
+    harness::programNewWindow(sim.sim);
+    sim.sim.block(0)[9] = 15;  // input 1's time in tenths: shown as 1
+    // User 3 with PODSŁUCH; the window adds CLIP, which programming would clear.
+    harness::putUser(sim.sim.block(13), 0x20, harness::noTimedRights);
     connectAndRead();
-    setText(ids::in1SmsOnText, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"); // more than the block holds
-    // A row with PODSŁUCH: programming would clear its CLIP; comparing leaves the window as it is.
     check(ids::userId(2, ids::UserOffset::RightClip));
-    check(ids::userId(2, ids::UserOffset::RightListen));
 
     const ComparisonSeen result = compare();
 
@@ -380,6 +479,131 @@ TEST_F(ModuleTrustTest, AModuleTextHoldingARecordMarkIsSavedAsZapiszSavesIt)
     const std::string atConnect = zapisz(L"quellmo-mark-zapisz.dat");
     ASSERT_GT(atConnect.size(), 3u);
     EXPECT_EQ(saveCopy(L"quellmo-mark-copy.dat"), atConnect);
+}
+
+// Modules are swapped behind the one interface: each is recognised by what it holds.
+TEST_F(ModuleTrustTest, AnotherModuleBehindTheSameInterfaceReplacesTheKeptCopy)
+{
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    std::memcpy(sim.sim.block(12).data() + 2, "+48600100200", 12);  // user 2's phone
+    connectAndRead();
+    ASSERT_EQ(text(ids::userId(1, ids::UserOffset::Phone)), L"+48600100200");
+
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    std::memcpy(other.memory[0].data(), "BBBB", 4);
+    swapModule([&] { sim.sim.attachModule(other); }, L"Brama 2");
+    ASSERT_EQ(text(ids::accessCode), L"BBBB");
+    const std::string held = zapisz(L"quellmo-module-b.dat");
+    setText(ids::accessCode, L"ZZZZ");
+
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"BBBB") << "not the first module's code";
+    EXPECT_EQ(text(ids::userId(1, ids::UserOffset::Phone)), L"");
+    EXPECT_EQ(saveCopy(L"quellmo-module-b-copy.dat"), held);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t expected[80] = {};
+    swprintf(expected, 80, L"Przywróć ustawienia odczytane z modułu (%02u:%02u)", now.wHour, now.wMinute);
+    EXPECT_EQ(menuText(restoreCommand), expected);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ModuleTrustTest, NothingKeptIsOfferedUntilTheModuleInHandIsRead)
+{
+    connectAndRead();
+    EXPECT_FALSE(greyed(restoreCommand));
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    std::memcpy(other.memory[0].data(), "BBBB", 4);
+    swapModule(
+        [&] {
+            // It answers its first poll; the reading that follows fails at block 0 (three tries).
+            const std::uint64_t received = sim.sim.framesReceived();
+            sim.sim.attachModule(other);
+            sim.sim.atFrame(received + 2, [this] { sim.sim.faults().silentFrames = 3; });
+        },
+        L"Brama 2");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return !boxes.empty(); }));
+    EXPECT_EQ(boxes[0], L"Błąd odczytu danych z urządzenia.");
+    for (UINT id : {restoreCommand, saveCopyCommand})
+        EXPECT_TRUE(greyed(id)) << id;
+    EXPECT_EQ(menuText(restoreCommand), L"Przywróć ustawienia odczytane z modułu");
+
+    swapModule([&] { sim.sim.putModuleBack(); }, L"Brama 2");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return text(ids::accessCode) == L"BBBB"; }));
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"BBBB");
+}
+
+// A programmed module taken off, another read, the first put back: it is the programmed one, and
+// what it held before programming is what is kept for it.
+TEST_F(ModuleTrustTest, TheProgrammingRecordFollowsTheModule)
+{
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    connectAndRead();
+    accessCode.setText(L"WKTR");
+    programme();
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    qlvsim::Module programmed;
+    programmed.status = sim.sim.status();
+    for (std::size_t b = 0; b < qlvsim::blockCount; ++b)
+        programmed.memory[b] = sim.sim.block(b);
+
+    qlvsim::Module other;
+    other.status.text = "Brama 2";
+    swapModule([&] { sim.sim.attachModule(other); }, L"Brama 2");
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::OtherModule);
+
+    swapModule([&] { sim.sim.attachModule(programmed); }, L"Quellmo GSM");
+    ASSERT_TRUE(uitest::pumpUntil([&] { return text(ids::accessCode) == L"WKTR"; }));
+    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
+    EXPECT_EQ(text(ids::accessCode), L"AAAA");
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A loose connector: the module misses its polls, answers again and is read into the window.
+TEST_F(ModuleTrustTest, EditsBeforeAnAutomaticReadingCanBePutBack)
+{
+    connectAndRead();  // the module's memory is all zeros
+    EXPECT_TRUE(greyed(restoreEditsCommand)) << "nothing kept yet";
+    setText(ids::accessCode, L"ED17");
+    check(ids::in1Enabled);
+    SendMessageW(item(ids::in1Wiring), CB_SETCURSEL, 3, 0);
+    setText(ids::tempMax, L"33");
+    check(ids::userId(2, ids::UserOffset::Active));
+    setText(ids::userId(2, ids::UserOffset::Phone), L"+48500600700");
+    const std::wstring edited = kes::currentRecords();
+
+    blip();
+    EXPECT_EQ(text(ids::accessCode), L"") << "the module's values were read in";
+    EXPECT_EQ(text(ids::tempMax), L"0");
+    kes::programmingStepCounter = 5;
+    EXPECT_TRUE(greyed(restoreEditsCommand)) << "not during a job";
+    kes::programmingStepCounter = kes::noProgramming;
+    ASSERT_FALSE(greyed(restoreEditsCommand));
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(kes::currentRecords(), edited) << "every edited value back, nothing else changed";
+
+    // The next re-read with other edits replaces what was kept; one without edits keeps it.
+    setText(ids::accessCode, L"ED18");
+    const std::wstring newer = kes::currentRecords();
+    blip();
+    blip();
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(kes::currentRecords(), newer);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ModuleTrustTest, SavedSettingsAreNoEditsToKeep)
+{
+    connectAndRead();
+    setText(ids::accessCode, L"ED19");
+    zapisz(L"quellmo-saved-edits.dat");
+    blip();
+    EXPECT_EQ(text(ids::accessCode), L"");
+    EXPECT_TRUE(greyed(restoreEditsCommand));
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// The window's edits kept from an automatic reading job. A module that answers again after a
+// loose connector is read into the window, which would lose every unsaved edit without a word:
+// before each such reading, the window's settings are kept whenever they differ from what was
+// last read, opened, saved or programmed.
+#include <string>
+
+namespace kes {
+
+// The window now shows settings that are not the user's unsaved edits: it has just been read,
+// opened, saved or programmed (and at start, its defaults).
+void noteSettingsSettled();
+
+// The settings kept before the last automatic reading that found edits (a data file's text after
+// its signature); null when none have been kept.
+const std::wstring* keptEdits();
+
+// Following the automatic readings and programming jobs; stopping forgets what is kept.
+void startKeepingEdits();
+void stopKeepingEdits();
+
+} // namespace kes
