@@ -343,6 +343,12 @@ int Simulator::callsOnClosedHandles() const
     return callsOnClosed_;
 }
 
+std::uint64_t Simulator::deviceListings() const
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    return deviceListings_;
+}
+
 void Simulator::setTurnaroundMs(double ms) { turnaroundMs_ = ms; }
 void Simulator::setLatencyMs(double ms) { latencyMs_ = ms; }
 void Simulator::setBaud(DWORD baud) { baud_ = baud; }
@@ -744,6 +750,7 @@ ULONG Simulator::createDeviceInfoList(DWORD* count)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     update();
+    ++deviceListings_;
     listed_.clear();
     for (std::size_t i = 0; i < devices_.size(); ++i)
         if (devices_[i]->info.plugged)

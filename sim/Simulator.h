@@ -170,6 +170,7 @@ public:
     bool isOpen(std::size_t index = 0) const;  // open by the program
     int openHandles() const;                   // handles not yet closed, dead ones included
     int callsOnClosedHandles() const;          // any call made with a handle after it was closed
+    std::uint64_t deviceListings() const;      // FT_CreateDeviceInfoList calls: each a USB round trip
 
     // --- Line -------------------------------------------------------------------------------
     void setTurnaroundMs(double ms);   // module's time from the last request byte to its first reply byte
@@ -258,6 +259,7 @@ private:
     std::uintptr_t nextHandle_ = 0x5100;
     DWORD lastErrorNoHandle_ = 0;
     int callsOnClosed_ = 0;
+    std::uint64_t deviceListings_ = 0;
     std::vector<std::size_t> listed_;  // devices of the last FT_CreateDeviceInfoList, by index
     std::vector<TimelineAction> timeline_;
     std::vector<JournalEntry> journal_;

@@ -3,10 +3,24 @@
 // that copies the table to the clipboard. Validation's faults, when there are any, stand
 // above the table.
 #include "tools/ModuleComparison.h"
+#include "ui/Dialog.h"
 
 #include <windows.h>
 
 namespace kes {
+
+class ComparisonDialog final : public Dialog {
+public:
+    explicit ComparisonDialog(Comparison comparison);
+
+private:
+    bool onInit() override;
+    bool onCommand(int id) override;
+    void showFaults();
+    void fillList();
+
+    Comparison comparison_;
+};
 
 void showComparisonDialog(HWND owner, const Comparison& comparison);
 

@@ -1,6 +1,7 @@
 #include "ui/StatusCharts.h"
 
 #include "protocol/StatusScale.h"
+#include "support/ScopedWin.h"
 
 #include <algorithm>
 #include <optional>
@@ -44,34 +45,6 @@ const wchar_t* titleOf(StatusChart chart)
     return L"";
 }
 
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject()
-    {
-        if (object_)
-            DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 void text(HDC dc, int x, int y, const std::wstring& s, UINT align)
 {
     SetTextAlign(dc, align);
@@ -83,12 +56,12 @@ void text(HDC dc, int x, int y, const std::wstring& s, UINT align)
 void drawStatusChart(HDC dc, const RECT& area, StatusChart chart, const std::vector<StatusSample>& samples,
                      double now)
 {
-    GdiObject fill(CreateSolidBrush(background));
-    FillRect(dc, &area, static_cast<HBRUSH>(fill.get()));
-    GdiObject framePen(CreatePen(PS_SOLID, 1, frameColour));
+    GdiObject<HBRUSH> fill(CreateSolidBrush(background));
+    FillRect(dc, &area, fill.get());
+    GdiObject<HPEN> framePen(CreatePen(PS_SOLID, 1, frameColour));
     {
-        Selection pen(dc, framePen.get());
-        Selection brush(dc, GetStockObject(NULL_BRUSH));
+        SelectedObject pen(dc, framePen.get());
+        SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, area.left, area.top, area.right, area.bottom);
     }
     SetBkMode(dc, TRANSPARENT);
@@ -139,8 +112,8 @@ void drawStatusChart(HDC dc, const RECT& area, StatusChart chart, const std::vec
         return plotBottom - (value - bottomValue) * (plotBottom - plotTop) / (topValue - bottomValue);
     };
 
-    GdiObject linePen(CreatePen(PS_SOLID, 2, lineColour));
-    Selection pen(dc, linePen.get());
+    GdiObject<HPEN> linePen(CreatePen(PS_SOLID, 2, lineColour));
+    SelectedObject pen(dc, linePen.get());
     bool drawing = false;
     double previousSeconds = 0.0;
     for (const StatusSample& s : samples) {

@@ -13,6 +13,7 @@
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
+#include "ui/WindowHelpers.h"
 #include "TestClipboard.h"
 #include "UiTestSupport.h"
 

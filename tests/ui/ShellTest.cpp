@@ -11,6 +11,7 @@
 #include "ui/ExceptionFilter.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
+#include "ui/WindowHelpers.h"
 #include "UiTestSupport.h"
 #include "CaseName.h"
 
