@@ -1,5 +1,6 @@
 #include "ui/StatusCharts.h"
 
+#include "protocol/StatusScale.h"
 #include "support/ScopedWin.h"
 
 #include <algorithm>
@@ -9,9 +10,6 @@
 namespace kes {
 namespace {
 
-constexpr std::int32_t signalUnknown = 99;
-constexpr std::int32_t signalFull = 31;
-constexpr std::int32_t temperatureUnknown = -60;  // and below: no reading
 constexpr COLORREF background = RGB(255, 255, 255);
 constexpr COLORREF frameColour = RGB(160, 160, 160);
 constexpr COLORREF lineColour = RGB(0, 84, 166);
@@ -23,17 +21,13 @@ std::optional<int> valueOf(StatusChart chart, const StatusSample& s)
 {
     switch (chart) {
     case StatusChart::Signal:
-        if (s.signalLevel < 0 || s.signalLevel >= signalUnknown)
-            return std::nullopt;
-        return static_cast<int>(s.signalLevel / static_cast<double>(signalFull) * 100.0);
+        return signalPercent(s.signalLevel);
     case StatusChart::Supply:
         if (s.supplyVolts < 0)
             return std::nullopt;
         return s.supplyVolts;
     case StatusChart::Temperature:
-        if (s.temperature <= temperatureUnknown)
-            return std::nullopt;
-        return s.temperature;
+        return temperatureReading(s.temperature);
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 // windows under Wine, with the program's link on the simulator.
 #include "CaseName.h"
 #include "SimHarness.h"
+#include "TestClipboard.h"
 #include "UiTestSupport.h"
 
 #include "protocol/Supervision.h"
@@ -56,21 +57,6 @@ void runWhileOpen(std::function<void()> action)
     kes::showConnectionDiagnostics(nullptr);
 }
 
-std::wstring clipboardText()
-{
-    std::wstring text;
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
 {
     harness::SimHarness h;
@@ -103,8 +89,9 @@ TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
         EXPECT_EQ(uitest::textOf(GetDlgItem(window, kes::diagnosticsLog)), L"Błąd: nr 5\r\n");
 
         kes::showConnectionDiagnostics(nullptr);  // already open: returns at once
+        EXPECT_TRUE(uitest::emptyClipboard());
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(kes::diagnosticsCopyButton, BN_CLICKED), 0);
-        const std::wstring copied = clipboardText();
+        const std::wstring copied = uitest::clipboardText();
         EXPECT_EQ(copied.rfind(L"Quellmo PC ", 0), 0u) << copied;
         EXPECT_NE(copied.find(L"Stan połączenia: Interfejs QLV-3 USB otwarty – trwa przygotowanie"),
                   std::wstring::npos);

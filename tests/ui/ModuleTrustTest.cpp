@@ -14,6 +14,7 @@
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
+#include "TestClipboard.h"
 #include "UiTestSupport.h"
 
 #include <commctrl.h>
@@ -53,21 +54,6 @@ BOOL CALLBACK findComparison(HWND window, LPARAM found)
     return TRUE;
 }
 
-std::wstring clipboardText()
-{
-    std::wstring text;
-    if (!OpenClipboard(nullptr))
-        return L"<clipboard not open>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 std::wstring cell(HWND list, int row, int column)
 {
     wchar_t buffer[256] = {};
@@ -104,8 +90,9 @@ void CALLBACK inspectComparison(HWND, UINT, UINT_PTR timer, DWORD)
         GetWindowRect(list, &table);
         seen->tableBelowFaults = table.top >= box.bottom;
     }
+    EXPECT_TRUE(uitest::emptyClipboard());
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COMPARISON_COPY, BN_CLICKED), 0);
-    seen->clipboard = clipboardText();
+    seen->clipboard = uitest::clipboardText();
     // Esc through the dialog's own modal loop.
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
 }
