@@ -56,7 +56,7 @@ struct RealSim {
 
     qlvsim::RealTime time;
     qlvsim::Simulator sim{time};
-    kes::D2xxApi api = harness::simulatorApi();
+    kes::D2xxApi api = harness::simulatorApi(sim);
     // The program's own link object: the jobs use it.
     kes::UsbLink& link = attach();
     qlvsim::Simulator* previous;

@@ -157,6 +157,8 @@ bool setFaultKey(Faults& f, const std::string& key, const std::string& value)
     const std::string k = lower(key);
     if (k == "wrongstoresalways")
         return parseBool(value, f.wrongStoresAlways);
+    if (k == "echoedreadsalways")
+        return parseBool(value, f.echoedReadsAlways);
     double number = 0;
     if (!parseNumber(value, number))
         return false;
@@ -174,6 +176,7 @@ bool setFaultKey(Faults& f, const std::string& key, const std::string& value)
         {"writefailures", &Faults::writeFailures},   {"commerrorfailures", &Faults::commErrorFailures},
         {"commstatefailures", &Faults::commStateFailures}, {"openfailures", &Faults::openFailures},
         {"wrongstores", &Faults::wrongStores},       {"wrongstoreblock", &Faults::wrongStoreBlock},
+        {"echoedreads", &Faults::echoedReads},
     };
     for (const Counter& c : counters)
         if (k == c.name) {

@@ -61,16 +61,22 @@ DCB defaultDcb()
     return dcb;
 }
 
+// A fault that strikes every time, or while its count lasts.
+bool strikes(bool always, int& count)
+{
+    if (always)
+        return true;
+    if (count <= 0)
+        return false;
+    --count;
+    return true;
+}
+
 bool storesWrongly(Faults& f, std::uint8_t block)
 {
     if (f.wrongStoreBlock >= 0 && f.wrongStoreBlock != block)
         return false;
-    if (f.wrongStoresAlways)
-        return true;
-    if (f.wrongStores <= 0)
-        return false;
-    --f.wrongStores;
-    return true;
+    return strikes(f.wrongStoresAlways, f.wrongStores);
 }
 
 } // namespace
@@ -145,6 +151,7 @@ struct Simulator::Device {
     bool moduleStoresWrongly = false;
     ModuleStatus status;
     std::array<Block, blockCount> memory{};
+    std::array<Bytes, blockCount> lastWrites;  // each block's last write frame as received; empty: none
     std::vector<std::string> clips;
     std::vector<SmsRecord> sms;
     std::array<std::uint8_t, smsBytes> smsBuffer{};
@@ -310,6 +317,8 @@ void Simulator::attachModule(const Module& module, std::size_t index)
     d.status = module.status;
     d.memory = module.memory;
     d.moduleStoresWrongly = module.storesWrongly;
+    for (Bytes& write : d.lastWrites)
+        write.clear();  // a fresh module has had no writes to echo
     d.held.fill(0);
     d.holding = false;
     d.smsBuffer.fill(0);
@@ -341,6 +350,12 @@ int Simulator::callsOnClosedHandles() const
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     return callsOnClosed_;
+}
+
+std::uint64_t Simulator::deviceListings() const
+{
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    return deviceListings_;
 }
 
 void Simulator::setTurnaroundMs(double ms) { turnaroundMs_ = ms; }
@@ -513,6 +528,7 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
         if (index >= blockCount)
             break;
         std::memcpy(d.memory[index].data(), frame + 2, blockBytes);
+        d.lastWrites[index].assign(frame, frame + frameBytes);
         if (d.moduleStoresWrongly || storesWrongly(d.faults, index)) {
             flipStored(d.memory[index]);
             record(Direction::Event, {}, "block stored wrongly", at);
@@ -525,6 +541,12 @@ void Simulator::answer(Device& d, const std::uint8_t* frame, std::int64_t at)
     case ReadBlock:
         if (index >= blockCount)
             break;
+        if (!d.lastWrites[index].empty() && strikes(d.faults.echoedReadsAlways, d.faults.echoedReads)) {
+            reply = d.lastWrites[index];
+            record(Direction::Event, {}, "read answered with the write's echo", at);
+            sendReply(d, std::move(reply), at, false);
+            return;
+        }
         reply[0] = ReadBlock;
         reply[1] = index;
         std::memcpy(&reply[2], d.memory[index].data(), blockBytes);
@@ -744,6 +766,7 @@ ULONG Simulator::createDeviceInfoList(DWORD* count)
 {
     std::lock_guard<std::recursive_mutex> guard(mutex_);
     update();
+    ++deviceListings_;
     listed_.clear();
     for (std::size_t i = 0; i < devices_.size(); ++i)
         if (devices_[i]->info.plugged)
@@ -882,10 +905,15 @@ BOOL Simulator::purgeComm(void* value, DWORD flags)
     const std::int64_t now = time_.nowNs();
     if (flags & purgeRx) {
         // What the chip already holds goes; bytes still on the wire arrive later.
+        const std::size_t before = d.rxQueue.size() + d.toHost.size();
         d.rxQueue.clear();
         d.toHost.erase(std::remove_if(d.toHost.begin(), d.toHost.end(),
                                       [now](const Device::Timed& t) { return t.arrives <= now; }),
                        d.toHost.end());
+        std::string note = "purge: " + std::to_string(before - d.toHost.size()) + " bytes dropped";
+        if (!d.toHost.empty())
+            note += ", " + std::to_string(d.toHost.size()) + " still on the wire";
+        record(Direction::Event, {}, note, now);
     }
     if (flags & purgeTx) {
         const std::int64_t byteNs = byteTimeNs(d.dcb.BaudRate, bitsPerByte(d.dcb));
@@ -983,6 +1011,8 @@ DWORD Simulator::getLastError(void* value)
 
 ULONG Simulator::getLibraryVersion(DWORD* version)
 {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    record(Direction::Event, {}, "library version", time_.nowNs());
     if (!version)
         return 6;  // FT_INVALID_PARAMETER
     *version = libraryVersion_;

@@ -130,6 +130,12 @@ struct Faults {
     int wrongStores = 0;
     bool wrongStoresAlways = false;
     int wrongStoreBlock = -1;        // only writes of this block; -1: any block
+    // Reads of a block answered with the echo of that block's last write, as a late reply to the
+    // write would look: byte 0 = 2, the data as sent (not as stored), correctly sealed. A block
+    // not written since the module was attached is read as usual and leaves the count alone. echoedReads counts down;
+    // echoedReadsAlways never stops.
+    int echoedReads = 0;
+    bool echoedReadsAlways = false;
 };
 
 // The flip a wrong store makes, on a block's 26 data bytes.
@@ -170,6 +176,7 @@ public:
     bool isOpen(std::size_t index = 0) const;  // open by the program
     int openHandles() const;                   // handles not yet closed, dead ones included
     int callsOnClosedHandles() const;          // any call made with a handle after it was closed
+    std::uint64_t deviceListings() const;      // FT_CreateDeviceInfoList calls: each a USB round trip
 
     // --- Line -------------------------------------------------------------------------------
     void setTurnaroundMs(double ms);   // module's time from the last request byte to its first reply byte
@@ -233,9 +240,11 @@ public:
     BOOL writeFile(void* handle, const void* buffer, DWORD size, DWORD* written);
     BOOL readFile(void* handle, void* buffer, DWORD size, DWORD* read);
     DWORD getLastError(void* handle);
-    // FT_GetLibraryVersion (ordinal 74, optional for the program): 0x00MMmmbb, "MM.mm.bb" in hex.
+    // FT_GetLibraryVersion (by name only, optional for the program): 0x00MMmmbb, "MM.mm.bb" in
+    // hex. Each call is a journal event "library version".
     ULONG getLibraryVersion(DWORD* version);
     void setLibraryVersion(DWORD version) { libraryVersion_ = version; }
+    DWORD libraryVersion() const { return libraryVersion_; }  // without a call
 
 private:
     struct Device;
@@ -258,6 +267,7 @@ private:
     std::uintptr_t nextHandle_ = 0x5100;
     DWORD lastErrorNoHandle_ = 0;
     int callsOnClosed_ = 0;
+    std::uint64_t deviceListings_ = 0;
     std::vector<std::size_t> listed_;  // devices of the last FT_CreateDeviceInfoList, by index
     std::vector<TimelineAction> timeline_;
     std::vector<JournalEntry> journal_;

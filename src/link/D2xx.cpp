@@ -1,5 +1,7 @@
 #include "link/D2xx.h"
 
+#include "support/TrustedLibrary.h"
+
 #include <cwchar>
 
 namespace kes {
@@ -13,12 +15,28 @@ bool D2xxApi::valid() const
 namespace {
 
 template <class Fn>
+Fn typed(FARPROC proc)
+{
+    // FARPROC to a typed pointer goes through void(*)() to keep the cast well-formed everywhere.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
+template <class Fn>
 bool bind(HMODULE module, D2xxOrdinal ordinal, Fn& target)
 {
     FARPROC proc = GetProcAddress(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
-    // FARPROC to a typed pointer goes through void(*)() to keep the cast well-formed everywhere.
-    target = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+    target = typed<Fn>(proc);
     return proc != nullptr;
+}
+
+std::wstring askLibraryVersion(HMODULE module)
+{
+    using VersionCall = FT_STATUS(WINAPI*)(DWORD* version);
+    const FARPROC proc = GetProcAddress(module, libraryVersionExport);
+    DWORD version = 0;
+    if (!proc || typed<VersionCall>(proc)(&version) != ftOk)
+        return {};
+    return libraryVersionText(version);
 }
 
 } // namespace
@@ -27,7 +45,7 @@ D2xxLibrary::D2xxLibrary(const wchar_t* fileName)
 {
     // No "cannot find" dialog from the system when the library is missing.
     const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    module_ = LoadLibraryW(fileName);
+    module_ = loadTrustedLibrary(fileName);
     SetErrorMode(previousMode);
     if (!module_)
         return;
@@ -44,7 +62,7 @@ D2xxLibrary::D2xxLibrary(const wchar_t* fileName)
                      bind(module_, D2xxOrdinal::ReadFile, api.readFile) &&
                      bind(module_, D2xxOrdinal::GetLastError, api.getLastError);
     if (all) {
-        bind(module_, D2xxOrdinal::GetLibraryVersion, api.getLibraryVersion);
+        api.libraryVersion = askLibraryVersion(module_);
         api_ = api;
     }
     else {
@@ -72,11 +90,8 @@ std::wstring libraryPath(const D2xxApi& api)
     return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
 
-std::wstring libraryVersionText(const D2xxApi& api)
+std::wstring libraryVersionText(DWORD version)
 {
-    DWORD version = 0;
-    if (!api.getLibraryVersion || api.getLibraryVersion(&version) != ftOk)
-        return {};
     wchar_t text[16] = {};
     swprintf(text, 16, L"%X.%02X.%02X", static_cast<unsigned>((version >> 16) & 0xFF),
              static_cast<unsigned>((version >> 8) & 0xFF), static_cast<unsigned>(version & 0xFF));

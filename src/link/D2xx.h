@@ -1,5 +1,6 @@
 #pragma once
-// The FTDI D2XX calls the link makes, as a table of function pointers bound by ordinal from FTD2XX.dll.
+// The FTDI D2XX calls the link makes, as a table of function pointers bound by ordinal from FTD2XX.dll,
+// and the library's version, asked for by name once when it is loaded.
 // Tests fill a D2xxApi themselves (e.g. from the simulator) and never load a library.
 #include <windows.h>
 
@@ -33,10 +34,11 @@ enum class D2xxOrdinal : WORD {
     SetCommState = 57,
     CreateDeviceInfoList = 70,
     GetDeviceInfoDetail = 72,
-    // Optional: the diagnostics show it where the library has it. The ordinal follows the
-    // vendor's export order after FT_GetDeviceInfoDetail and FT_GetDriverVersion.
-    GetLibraryVersion = 74,
 };
+
+// Optional, for the diagnostics: bound by its name, since no ordinal of it is known for sure and
+// another function there would be called with the wrong arguments.
+constexpr char libraryVersionExport[] = "FT_GetLibraryVersion";
 
 struct D2xxApi {
     FT_STATUS(WINAPI* createDeviceInfoList)(DWORD* count) = nullptr;
@@ -53,8 +55,9 @@ struct D2xxApi {
     BOOL(WINAPI* readFile)(FT_HANDLE handle, void* buffer, DWORD size, DWORD* read, OVERLAPPED* overlapped) = nullptr;
     DWORD(WINAPI* getLastError)(FT_HANDLE handle) = nullptr;
 
-    // Optional entries: the program works without them.
-    FT_STATUS(WINAPI* getLibraryVersion)(DWORD* version) = nullptr;
+    // The library's version as the vendor writes it, taken when the library was loaded; empty
+    // when it has no version call or the call failed. The program works without it.
+    std::wstring libraryVersion;
 
     // All eleven required entries bound; a partial table is treated as no library at all.
     bool valid() const;
@@ -63,11 +66,11 @@ struct D2xxApi {
 // The file the table's functions were loaded from; empty for an empty table.
 std::wstring libraryPath(const D2xxApi& api);
 
-// The library's version as the vendor writes it (0x00030215 is "3.02.15"); empty when the
-// library has no version call or the call fails.
-std::wstring libraryVersionText(const D2xxApi& api);
+// A version as FT_GetLibraryVersion gives it, written as the vendor writes it: 0x00030215 is "3.02.15".
+std::wstring libraryVersionText(DWORD version);
 
-// Owns the loaded FTD2XX.dll. A missing library or a missing export leaves api() empty (invalid).
+// Owns the loaded FTD2XX.dll, taken from the program's folder or the system folder only.
+// A missing library or a missing export leaves api() empty (invalid).
 class D2xxLibrary {
 public:
     explicit D2xxLibrary(const wchar_t* fileName = L"FTD2XX.dll");

@@ -21,6 +21,9 @@ constexpr double recoverySeconds = 10.0;
 constexpr int writeIdleLimit = 100;
 constexpr int exchangeAttempts = 3;
 constexpr unsigned long writeReadPauseMs = 10;
+// Longer than the chip's 16 ms latency plus a 30-byte frame on the wire (31.25 ms at 9600 baud):
+// an answer under way shows within it.
+constexpr double quietSeconds = 0.05;
 
 void logLine(const wchar_t* text)
 {
@@ -207,6 +210,21 @@ bool UsbLink::isSettled()
     return settled;
 }
 
+UsbLink::LineCheck UsbLink::checkLine(DWORD& waiting)
+{
+    DWORD errors = 0;
+    COMSTAT status;
+    std::memset(&status, 0, sizeof(status));
+    if (api_.clearCommError(handle, &errors, &status) && errors == 0) {
+        waiting = status.cbInQue;
+        return LineCheck::Good;
+    }
+    if (api_.getLastError(handle) != ftErrorUnplugged)
+        return LineCheck::Failed;
+    counters.countUnplug();
+    return LineCheck::Unplugged;
+}
+
 bool UsbLink::writeFrame(const Frame& frame)
 {
     if (!handle)
@@ -218,16 +236,14 @@ bool UsbLink::writeFrame(const Frame& frame)
     int idle = 0;
     bool unplugged = false;
     while (transferWatch.read() < transferLimitSeconds) {
-        DWORD errors = 0;
-        COMSTAT status;
-        std::memset(&status, 0, sizeof(status));
-        if (!api_.clearCommError(handle, &errors, &status) || errors != 0) {
-            if (api_.getLastError(handle) == ftErrorUnplugged) {
-                counters.countUnplug();
-                unplugged = true;
-                logLine(L"Błąd: FT_W32_ClearCommError: Odłączony USB\n");
-                break;
-            }
+        DWORD waiting = 0;
+        const LineCheck line = checkLine(waiting);
+        if (line == LineCheck::Unplugged) {
+            unplugged = true;
+            logLine(L"Błąd: FT_W32_ClearCommError: Odłączony USB\n");
+            break;
+        }
+        if (line == LineCheck::Failed) {
             logLine(L"Błąd: FT_W32_ClearCommError\n");
         } else {
             const DWORD remaining = static_cast<DWORD>(frameSize) - written;
@@ -266,19 +282,17 @@ bool UsbLink::readFrame(Frame& buffer)
     bool ok = false;
     bool gaveUp = false;  // ended for another reason than the time limit
     while (transferWatch.read() < transferLimitSeconds) {
-        DWORD errors = 0;
-        COMSTAT status;
-        std::memset(&status, 0, sizeof(status));
-        if (!api_.clearCommError(handle, &errors, &status) || errors != 0) {
-            if (api_.getLastError(handle) == ftErrorUnplugged) {
-                counters.countUnplug();
-                gaveUp = true;
-                break;
-            }
+        DWORD waiting = 0;
+        const LineCheck line = checkLine(waiting);
+        if (line == LineCheck::Unplugged) {
+            gaveUp = true;
+            break;
+        }
+        if (line == LineCheck::Failed) {
             clock_->sleep(1);
             continue;
         }
-        if (status.cbInQue == frameSize) {
+        if (waiting == frameSize) {
             DWORD count = 0;
             if (api_.readFile(handle, buffer.data(), static_cast<DWORD>(frameSize), &count, nullptr) &&
                 count == frameSize) {
@@ -291,7 +305,7 @@ bool UsbLink::readFrame(Frame& buffer)
                 break;
             }
             clock_->sleep(1);
-        } else if (status.cbInQue > frameSize) {
+        } else if (waiting > frameSize) {
             api_.purgeComm(handle, ftPurgeRx);
             gaveUp = true;
             break;
@@ -308,11 +322,13 @@ bool UsbLink::readFrame(Frame& buffer)
 bool UsbLink::sendFrame(const Frame& frame)
 {
     UsbLinkLock guard(*this);
+    lastExchange_ = ExchangeReport();
     if (!handle || !isSettled())
         return false;
     for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
         if (attempt > 0)
             ++counters.retries;
+        ++lastExchange_.attempts;
         Frame outgoing = frame;
         setCheckWord(outgoing);
         api_.purgeComm(handle, ftPurgeRx);
@@ -331,11 +347,13 @@ bool UsbLink::sendFrame(const Frame& frame)
 bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
 {
     UsbLinkLock guard(*this);
+    lastExchange_ = ExchangeReport();
     if (!handle || !isSettled())
         return false;
     for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
         if (attempt > 0)
             ++counters.retries;
+        ++lastExchange_.attempts;
         Frame outgoing = frame;
         setCheckWord(outgoing);
         api_.purgeComm(handle, ftPurgeRx);
@@ -346,6 +364,37 @@ bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
         return checkReply(reply);
     }
     return false;
+}
+
+bool UsbLink::purgeWhenQuiet()
+{
+    UsbLinkLock guard(*this);
+    if (!handle)
+        return false;
+    Stopwatch total(*clock_);
+    Stopwatch quiet(*clock_);
+    total.start();
+    quiet.start();
+    DWORD arrived = 0;
+    bool wentQuiet = false;
+    while (total.read() < transferLimitSeconds) {
+        DWORD waiting = 0;
+        const LineCheck line = checkLine(waiting);
+        if (line == LineCheck::Unplugged)
+            return false;
+        if (line == LineCheck::Good && waiting != arrived) {
+            arrived = waiting;
+            quiet.reset();
+            quiet.start();
+        }
+        if (quiet.read() >= quietSeconds) {
+            wentQuiet = true;
+            break;
+        }
+        clock_->sleep(1);
+    }
+    api_.purgeComm(handle, ftPurgeRx);
+    return wentQuiet;
 }
 
 bool UsbLink::recover()

@@ -5,6 +5,7 @@
 // the spin lock makes each exchange exclusive against re-entry.
 #include "link/Clock.h"
 #include "link/D2xx.h"
+#include "link/ExchangeReport.h"
 #include "link/Frame.h"
 #include "link/LinkCounters.h"
 #include "link/Stopwatch.h"
@@ -44,6 +45,11 @@ public:
     bool readFrame(Frame& buffer);         // caller holds the lock
     bool sendFrame(const Frame& frame);    // bytes 28, 29 are overwritten with the check word
     bool queryFrame(const Frame& frame, Frame& reply);
+    const ExchangeReport& lastExchange() const { return lastExchange_; }  // of sendFrame or queryFrame
+    // Waits until no byte has arrived for a while (bounded like one transfer), then drops what
+    // has arrived, so that a late answer to an earlier try is not read as the next one's.
+    // False when the line did not go quiet in time (it is purged all the same) or nothing is open.
+    bool purgeWhenQuiet();
     bool recover();                        // false when the link has been given up
     void endRecovery();
     void lock();
@@ -88,10 +94,14 @@ public:
     bool replyWaiting = false;
 
 private:
+    enum class LineCheck { Good, Failed, Unplugged };
+    // FT_W32_ClearCommError: the bytes waiting when it succeeds without an error bit.
+    LineCheck checkLine(DWORD& waiting);
     void forgetHandle();  // closed-state bookkeeping without touching the handle
 
     D2xxApi api_;
     Clock* clock_;
+    ExchangeReport lastExchange_;
 };
 
 // RAII for the spin lock.

@@ -6,6 +6,7 @@
 // back when the scope ends.
 //
 //   { DetachedSettings scratch;  loadRecords(copy);  collectSettingsFaults();  gather... }
+//   { DetachedSettings copy(DetachedSettings::Start::CopyOfWindow);  collectSettingsFaults(); ... }
 //
 // Nothing in the scope may pump messages: a tick run meanwhile would see the scratch values.
 #include <memory>
@@ -14,7 +15,12 @@ namespace kes {
 
 class DetachedSettings {
 public:
-    DetachedSettings();
+    enum class Start {
+        BoundValues,   // the fields start from their bound values
+        CopyOfWindow,  // from what the controls hold, exactly (a data file's copy drops record marks)
+    };
+
+    explicit DetachedSettings(Start start = Start::BoundValues);
     ~DetachedSettings();
     DetachedSettings(const DetachedSettings&) = delete;
     DetachedSettings& operator=(const DetachedSettings&) = delete;

@@ -12,8 +12,14 @@ bool readBlock(std::uint8_t block, Frame& reply)
 bool writeBlock(const Frame& message)
 {
     for (int write = 0; write < maxBlockWrites; ++write) {
+        if (!usbLink.sendFrame(message))
+            return false;
+        // A try that went unanswered in time may be answered yet: that echo of the write must
+        // not be read as the read-back.
+        if (usbLink.lastExchange().retried())
+            usbLink.purgeWhenQuiet();
         Frame reply{};
-        if (!usbLink.sendFrame(message) || !readBlock(message[blockOffset], reply))
+        if (!readBlock(message[blockOffset], reply))
             return false;
         if (holdsWrittenSettings(message, reply))
             return true;

@@ -4,8 +4,10 @@
 //
 // A write is confirmed by reading the block back: the check word cannot see the same bit
 // flipped in two bytes of one parity class, so a module may store other settings than were
-// sent. A block read back different is written again, at most maxBlockWrites times in all; a
-// write succeeds only when the module holds the settings sent.
+// sent. Only the module's answer to the read of that block counts: a reply that is not one (a
+// late echo of the write) verifies nothing, and the block is written again as when it reads back
+// different: at most maxBlockWrites writes in all. A write succeeds only when the module holds
+// the settings sent.
 #include "protocol/ConfigRecords.h"
 
 namespace kes {

@@ -59,9 +59,9 @@ constexpr std::size_t textBytes = payloadSize - dataOffset; // 26
 constexpr std::size_t userBitsOffset = 2;
 constexpr std::size_t phoneOffset = 4;
 constexpr std::size_t phoneBytes = 16;
-constexpr std::size_t hoursOffset = 20;
-constexpr std::size_t hoursTenthsOffset = 23;
-constexpr std::size_t hoursEnd = 25;
+constexpr std::size_t hoursOffset = userHoursOffset;
+constexpr std::size_t hoursTenthsOffset = userHoursTenthsOffset;
+constexpr std::size_t hoursEnd = userHoursEnd;
 constexpr std::uint32_t noHours = 0xFFFFFF;
 constexpr std::int32_t defaultHours = 24;
 
@@ -332,13 +332,19 @@ Frame meaningfulBits(const Frame& written)
     return mask;
 }
 
-bool holdsWrittenSettings(const Frame& written, const Frame& reply)
+bool sameBlockSettings(const Frame& written, const Frame& other)
 {
     const Frame mask = meaningfulBits(written);
     for (std::size_t i = dataOffset; i < payloadSize; ++i)
-        if (((written[i] ^ reply[i]) & mask[i]) != 0)
+        if (((written[i] ^ other[i]) & mask[i]) != 0)
             return false;
     return true;
+}
+
+bool holdsWrittenSettings(const Frame& written, const Frame& reply)
+{
+    return reply[commandOffset] == static_cast<std::uint8_t>(Command::ReadBlock) &&
+           reply[blockOffset] == written[blockOffset] && sameBlockSettings(written, reply);
 }
 
 Frame readRequest(std::uint8_t block)

@@ -28,6 +28,12 @@ constexpr int blockCount = 16;
 constexpr int userCount = 5;
 constexpr std::uint8_t userBlock(int userIndex) { return static_cast<std::uint8_t>(11 + userIndex); }
 
+// A user block's time-limited rights: the hours in frame bytes 20..22 (0xFFFFFF: none), then
+// hours / 10 + 1 in bytes 23..24, which decoding does not read.
+constexpr std::size_t userHoursOffset = 20;
+constexpr std::size_t userHoursTenthsOffset = 23;
+constexpr std::size_t userHoursEnd = 25;
+
 // One alarm input and the output it may drive (output 1 for input 1, output 2 for input 2).
 struct InputChannel {
     bool enabled = false;
@@ -96,8 +102,12 @@ UserRecord decodeUser(const Frame& reply);
 // The bits of a write message that carry settings, by the block's layout: markers, don't-care
 // bits, bytes after a text's zero byte and unused bytes are 0. A module may fill those as it likes.
 Frame meaningfulBits(const Frame& written);
-// Whether a read reply holds the settings of the write message `written` (bytes 0 and 1 of the
-// reply are not looked at, as in decoding).
+// Whether `other` carries the settings of the write message `written` in its bytes 2..27
+// (its bytes 0 and 1 are not looked at, as in decoding).
+bool sameBlockSettings(const Frame& written, const Frame& other);
+// Whether a read reply confirms the write message `written`: it answers a read of that very block
+// (command 0x03, the same block number) and holds its settings. A late reply to the write itself
+// echoes the data sent and says nothing of what the module holds.
 bool holdsWrittenSettings(const Frame& written, const Frame& reply);
 
 // The value encodings, exposed for their own tests.

@@ -36,44 +36,39 @@ ModuleConfiguration gatherAsProgrammed()
     return c;
 }
 
-bool readModuleConfiguration(ModuleConfiguration& configuration)
+bool readModuleImage(ModuleImage& image)
 {
-    ModuleConfiguration c;
+    ModuleImage read;
     for (std::uint8_t block : readingOrder) {
         Frame reply{};
         if (!readBlock(block, reply))
             return false;
-        decodeInto(c, block, reply);
+        read.put(block, reply);
         if (block == readingOrder.front())
             usbLink.clock().sleep(pauseAfterFirstBlockMs);
     }
-    configuration = std::move(c);
+    image = read;
     return true;
 }
 
 ModuleImage imageOf(const ModuleConfiguration& c)
 {
     ModuleImage image;
-    const auto put = [&image](const Frame& message) { image.put(message[blockOffset], message); };
-    put(encodeInputs(c.inputs));
-    put(encodeAlarms(c.alarms));
+    image.put(static_cast<std::uint8_t>(ConfigBlock::Inputs), encodeInputs(c.inputs));
+    image.put(static_cast<std::uint8_t>(ConfigBlock::Alarms), encodeAlarms(c.alarms));
     for (int i = 0; i < textBlockCount; ++i)
-        put(encodeText(textBlock(i), c.texts[i]));
+        image.put(textBlock(i), encodeText(textBlock(i), c.texts[i]));
     for (int u = 0; u < userCount; ++u)
-        put(encodeUser(u, c.users[u]));
+        image.put(userBlock(u), encodeUser(u, c.users[u]));
     return image;
 }
 
-ModuleConfiguration throughTheModule(const ModuleConfiguration& c)
+ModuleConfiguration configurationIn(const ModuleImage& image)
 {
-    ModuleConfiguration r;
-    r.inputs = decodeInputs(encodeInputs(c.inputs));
-    r.alarms = decodeAlarms(encodeAlarms(c.alarms));
-    for (int i = 0; i < textBlockCount; ++i)
-        r.texts[i] = decodeText(encodeText(textBlock(i), c.texts[i]));
-    for (int u = 0; u < userCount; ++u)
-        r.users[u] = decodeUser(encodeUser(u, c.users[u]));
-    return r;
+    ModuleConfiguration c;
+    for (std::uint8_t block = 0; block < blockCount; ++block)
+        decodeInto(c, block, image.frame(block));
+    return c;
 }
 
 } // namespace kes

@@ -28,14 +28,14 @@ struct ModuleConfiguration {
 ModuleConfiguration gatherAsProgrammed();
 
 // Reads the sixteen blocks in the reading job's order (block 0, the 200 ms pause, block 1,
-// the users, the texts) into memory; false at the first failed exchange.
-bool readModuleConfiguration(ModuleConfiguration& configuration);
+// the users, the texts) as the module holds them; false at the first failed exchange, with
+// `image` left as it was.
+bool readModuleImage(ModuleImage& image);
 
-// What the module would hold after being written these records and reads back: every value
-// through its block's encoding and decoding.
-ModuleConfiguration throughTheModule(const ModuleConfiguration& configuration);
-
-// The sixteen blocks programming would write for these records.
+// The sixteen write messages' data that programming would send for these records.
 ModuleImage imageOf(const ModuleConfiguration& configuration);
+
+// The records as reading decodes the blocks.
+ModuleConfiguration configurationIn(const ModuleImage& image);
 
 } // namespace kes

@@ -3,17 +3,6 @@
 #include <algorithm>
 
 namespace kes {
-namespace {
-
-Frame blockFrame(const ModuleImage& image, std::uint8_t block)
-{
-    Frame m = makeMessage(Command::WriteBlock, block);
-    const ModuleImage::BlockData& data = image.blocks[block];
-    std::copy(data.begin(), data.end(), m.begin() + dataOffset);
-    return m;
-}
-
-} // namespace
 
 void ModuleImage::put(std::uint8_t block, const Frame& frame)
 {
@@ -23,12 +12,20 @@ void ModuleImage::put(std::uint8_t block, const Frame& frame)
     present.set(block);
 }
 
+Frame ModuleImage::frame(std::uint8_t block) const
+{
+    Frame m = makeMessage(Command::WriteBlock, block);
+    const BlockData& data = blocks.at(block);
+    std::copy(data.begin(), data.end(), m.begin() + dataOffset);
+    return m;
+}
+
 bool sameSettings(const ModuleImage& a, const ModuleImage& b)
 {
     if (!a.complete() || !b.complete())
         return false;
     for (std::uint8_t block = 0; block < blockCount; ++block)
-        if (!holdsWrittenSettings(blockFrame(a, block), blockFrame(b, block)))
+        if (!sameBlockSettings(a.frame(block), b.frame(block)))
             return false;
     return true;
 }

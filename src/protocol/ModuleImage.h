@@ -17,6 +17,8 @@ struct ModuleImage {
 
     // Takes the data of a block frame (a read reply or a write message) as block `block`.
     void put(std::uint8_t block, const Frame& frame);
+    // The block as a write message carrying its data; the decoders read it as a reply.
+    Frame frame(std::uint8_t block) const;
     bool complete() const { return present.all(); }
 };
 

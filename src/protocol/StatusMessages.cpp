@@ -1,6 +1,7 @@
 #include "protocol/StatusMessages.h"
 
 #include "protocol/ModuleText.h"
+#include "protocol/StatusScale.h"
 
 namespace kes {
 namespace {
@@ -35,9 +36,6 @@ enum StateBit : std::uint8_t {
     replyWaitingBit = 1u << 4,
 };
 
-constexpr std::int32_t noTemperatureAtOrBelow = -60;
-constexpr std::int32_t noSignalFrom = 99;
-constexpr double fullSignal = 31.0;
 constexpr wchar_t noValue[] = L"- - -";
 
 std::size_t chunkLength(int chunk) { return chunk == smsChunkCount - 1 ? lastChunkBytes : chunkBytes; }
@@ -111,16 +109,14 @@ std::string replyChunkText(const Frame& reply, int chunk)
 
 std::wstring temperatureText(std::int32_t temperature)
 {
-    if (temperature <= noTemperatureAtOrBelow)
-        return noValue;
-    return std::to_wstring(temperature);
+    const std::optional<int> degrees = temperatureReading(temperature);
+    return degrees ? std::to_wstring(*degrees) : noValue;
 }
 
 std::wstring signalText(std::int32_t signalLevel)
 {
-    if (signalLevel < 0 || signalLevel >= noSignalFrom)
-        return noValue;
-    return std::to_wstring(static_cast<int>(signalLevel / fullSignal * 100.0)) + L" %";
+    const std::optional<int> percent = signalPercent(signalLevel);
+    return percent ? std::to_wstring(*percent) + L" %" : noValue;
 }
 
 std::wstring voltageText(std::int32_t supplyVolts)

@@ -175,6 +175,9 @@ PollResult pollStatus()
     link.supplyVolts = status.supplyVolts;
     link.signalLevel = status.signalLevel;
     link.operatorName = status.operatorName;
+    ReceivedStatus received{status, {}};
+    GetLocalTime(&received.at);
+    supervision.lastGoodStatus = received;
     Clock& clock = link.clock();
     statusHistory.add({static_cast<double>(clock.now()) * clock.secondsPerCount(), status.signalLevel,
                        status.supplyVolts, status.temperature});

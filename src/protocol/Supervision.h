@@ -3,9 +3,12 @@
 // status, reads the configuration when the module starts answering, shows the status
 // column, and carries the user's remote commands (output toggles, CLIP/USSD, SMS, fetching
 // a received text). Module status and requests live in usbLink; the tick-side state below.
+#include "protocol/ReceivedStatus.h"
+
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kes {
@@ -30,6 +33,7 @@ struct SupervisionState {
     bool connectedSeen = false;
     bool connectedShown = false;
     bool respondingShown = false;
+    std::optional<ReceivedStatus> lastGoodStatus;  // none until a good reply
 };
 extern SupervisionState supervision;
 

@@ -1,5 +1,7 @@
 #include "storage/FileDialogs.h"
 
+#include "support/TrustedLibrary.h"
+
 #include <array>
 #include <cwctype>
 #include <utility>
@@ -31,7 +33,7 @@ class DialogLibrary {
 public:
     using DialogCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
-    DialogLibrary() : module_(LoadLibraryW(L"comdlg32.dll")) {}
+    DialogLibrary() : module_(loadTrustedLibrary(L"comdlg32.dll")) {}
     ~DialogLibrary()
     {
         if (module_)

@@ -1,22 +1,14 @@
 #pragma once
-// Opens a document with the application that the machine-wide file association names for its
-// extension, read from HKEY_LOCAL_MACHINE and started with CreateProcessW.
+// Opens a document (the manual, the configuration report) the way the user has chosen to open
+// files of its kind: through the shell's "open" verb.
+#include "support/ProgramFolder.h"
+
 #include <string>
 
 namespace kes {
 
-// The folder of the running executable, without a trailing backslash; computed at start-up.
-extern const std::wstring programFolder;
-
-// The running executable's folder, computed now.
-std::wstring executableFolder();
-
-// True when a process was started for the document; false on every failure, silently.
+// True when the shell started something for the document; false on every failure, silently:
+// the shell shows no error box either.
 bool openWithAssociatedApp(const std::wstring& documentPath);
-
-// The command line built from an (expanded) open-command template and a document path: the
-// template's placeholder "%1" (the last "%" followed by "1") gets the path; a template without
-// any "%" gets the quoted path appended. Nothing else in the template is interpreted.
-std::wstring buildCommandLine(const std::wstring& commandTemplate, const std::wstring& documentPath);
 
 } // namespace kes

@@ -4,9 +4,11 @@
 #include "protocol/ModuleText.h"
 #include "tools/ProgrammingRecord.h"
 #include "tools/SettingLabels.h"
+#include "protocol/StatusMessages.h"
 #include "protocol/Supervision.h"
 
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 namespace kes {
@@ -38,6 +40,13 @@ std::wstring dateTimeText(const SYSTEMTIME& t)
     return dateText(t) + L" " + text;
 }
 
+std::wstring dateTimeSecondsText(const SYSTEMTIME& t)
+{
+    wchar_t text[4] = {};
+    swprintf(text, 4, L":%02u", t.wSecond);
+    return dateTimeText(t) + text;
+}
+
 void row(std::wstring& html, const std::wstring& label, const std::wstring& value)
 {
     html += L"<tr><td>" + escapeHtml(label) + L"</td><td>" + escapeHtml(value) + L"</td></tr>\n";
@@ -47,22 +56,26 @@ std::wstring onOff(bool on) { return on ? L"załączone" : L"wyłączone"; }
 
 void statusSection(std::wstring& html)
 {
-    html += L"<h2>Stan modułu w chwili sporządzenia raportu</h2>\n";
+    html += L"<h2>Stan modułu</h2>\n";
     const UsbLink& link = usbLink;
-    if (!link.isOpen() || !link.responding) {
+    // A missed poll empties the link's module text and temperature: the last good reply is shown.
+    const std::optional<ReceivedStatus>& last = supervision.lastGoodStatus;
+    if (!link.isOpen() || !link.responding || !last) {
         html += L"<p class=\"note\">Żaden moduł nie odpowiadał – raport zawiera tylko ustawienia z okna programu.</p>\n";
         return;
     }
+    const StatusReply& status = last->values;
     html += L"<table class=\"facts\">\n";
-    row(html, L"Moduł", widenText(link.moduleText));
-    row(html, L"Operator", widenText(link.operatorName));
-    row(html, L"Poziom sygnału", signalText());
-    row(html, L"Zasilanie", voltageText());
-    row(html, L"Temperatura [C]", temperatureText());
-    row(html, L"IN-1", onOff(link.in1State));
-    row(html, L"IN-2", onOff(link.in2State));
-    row(html, L"OUT-1", onOff(link.out1State));
-    row(html, L"OUT-2", onOff(link.out2State));
+    row(html, L"Odebrano z modułu", dateTimeSecondsText(last->at));
+    row(html, L"Moduł", widenText(status.moduleText));
+    row(html, L"Operator", widenText(status.operatorName));
+    row(html, L"Poziom sygnału", signalText(status.signalLevel));
+    row(html, L"Zasilanie", voltageText(status.supplyVolts));
+    row(html, L"Temperatura [C]", temperatureText(status.temperature));
+    row(html, L"IN-1", onOff(status.in1State));
+    row(html, L"IN-2", onOff(status.in2State));
+    row(html, L"OUT-1", onOff(status.out1State));
+    row(html, L"OUT-2", onOff(status.out2State));
     html += L"</table>\n";
 }
 

@@ -38,18 +38,23 @@ void counterLine(std::wstring& text, const wchar_t* label, std::uint64_t value)
 
 LinkDiagnosis diagnoseLink(UsbLink& link)
 {
+    return diagnoseLink(link, link.attachedInterfaces());
+}
+
+LinkDiagnosis diagnoseLink(UsbLink& link, const std::vector<AttachedInterface>& attachedList)
+{
     LinkDiagnosis d;
     const D2xxApi& api = link.api();
     d.libraryFound = api.valid();
     d.libraryPath = libraryPath(api);
-    d.libraryVersion = d.libraryFound ? libraryVersionText(api) : std::wstring();
+    d.libraryVersion = d.libraryFound ? api.libraryVersion : std::wstring();
     d.counters = link.counters;
     d.logLines = debugLogRing().lines();
 
     const std::wstring ownSerial = link.isOpen() ? widenText(link.serialNumber) : std::wstring();
     bool qlvHeld = false;
     bool qlvFree = false;
-    for (const AttachedInterface& attached : link.attachedInterfaces()) {
+    for (const AttachedInterface& attached : attachedList) {
         InterfaceEntry entry;
         entry.description = attached.description;
         entry.serial = attached.serial;
@@ -137,10 +142,24 @@ std::wstring summaryText(const LinkDiagnosis& d)
     return text;
 }
 
+std::vector<std::wstring> collapseRepeatedLines(const std::vector<std::wstring>& lines)
+{
+    std::vector<std::wstring> collapsed;
+    for (std::size_t first = 0; first < lines.size();) {
+        std::size_t next = first + 1;
+        while (next < lines.size() && lines[next] == lines[first])
+            ++next;
+        const std::size_t count = next - first;
+        collapsed.push_back(count == 1 ? lines[first] : lines[first] + L" (×" + std::to_wstring(count) + L")");
+        first = next;
+    }
+    return collapsed;
+}
+
 std::wstring logText(const LinkDiagnosis& d)
 {
     std::wstring text;
-    for (const std::wstring& line : d.logLines)
+    for (const std::wstring& line : collapseRepeatedLines(d.logLines))
         text += line + newline;
     return text;
 }

@@ -3,13 +3,12 @@
 // interfaces attached, the link's state with its reason, the link's counters and the last
 // lines of its log. Read from the link and the library each time; keeps nothing itself.
 #include "link/LinkCounters.h"
+#include "link/UsbLink.h"
 
 #include <string>
 #include <vector>
 
 namespace kes {
-
-class UsbLink;
 
 enum class LinkCondition {
     NoLibrary,      // FTD2XX.dll missing or incomplete
@@ -40,12 +39,17 @@ struct LinkDiagnosis {
     std::vector<std::wstring> logLines;  // oldest first
 };
 
+// With the interfaces listed now, or with a list the caller keeps (AttachedInterfaceList).
 LinkDiagnosis diagnoseLink(UsbLink& link);
+LinkDiagnosis diagnoseLink(UsbLink& link, const std::vector<AttachedInterface>& attached);
+
+// Each run of one line repeated becomes the line once, followed by " (×N)".
+std::vector<std::wstring> collapseRepeatedLines(const std::vector<std::wstring>& lines);
 
 std::wstring conditionText(LinkCondition condition);
 // Library, interfaces, state and counters; lines end in CR LF.
 std::wstring summaryText(const LinkDiagnosis& diagnosis);
-// The log lines, CR LF after each.
+// The log lines, repeats collapsed, CR LF after each.
 std::wstring logText(const LinkDiagnosis& diagnosis);
 // Both, under their headings: what "Kopiuj" puts on the clipboard.
 std::wstring diagnosisText(const LinkDiagnosis& diagnosis);

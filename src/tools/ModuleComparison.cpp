@@ -1,20 +1,101 @@
 #include "tools/ModuleComparison.h"
 
+#include "model/Catalogue.h"
+#include "protocol/ModuleConfiguration.h"
 #include "tools/LabelledSettings.h"
+#include "tools/SettingsToProgram.h"
+
+#include <cwchar>
 
 namespace kes {
+namespace {
 
-std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module)
+constexpr wchar_t endOfLine[] = L"\r\n";
+
+std::size_t dataIndex(std::size_t frameOffset) { return frameOffset - dataOffset; }
+
+// The user whose hours field the setting is, or -1.
+int hoursRowUser(const LabelledSetting& s)
 {
-    const ModuleConfiguration window = throughTheModule(gatherAsProgrammed());
-    const ModuleConfiguration held = throughTheModule(module);
-    std::vector<ComparisonRow> rows;
-    for (const LabelledSetting& s : labelledSettings()) {
-        const std::wstring inModule = s.shown(held);
-        if (s.shown(window) != inModule)
-            rows.push_back({s.label, s.shownNow(), inModule});
+    for (int u = 0; u < userCount; ++u)
+        if (s.edit == &::userRightsHours[u])
+            return u;
+    return -1;
+}
+
+std::wstring hexBytes(const ModuleImage::BlockData& data, std::size_t from, std::size_t to)
+{
+    std::wstring text;
+    for (std::size_t i = from; i < to; ++i) {
+        wchar_t byte[4] = {};
+        std::swprintf(byte, sizeof(byte) / sizeof(byte[0]), L"%02X", static_cast<unsigned>(data[i]));
+        if (!text.empty())
+            text += L' ';
+        text += byte;
     }
-    return rows;
+    return text;
+}
+
+// Bytes 23..24 of a user block are never decoded, so the hours rows cannot show them; when
+// they alone differ, programming still rewrites them, and the raw bytes 20..24 say so.
+bool onlyUndecodedHoursDiffer(const ModuleImage::BlockData& sent, const ModuleImage::BlockData& held)
+{
+    for (std::size_t i = dataIndex(userHoursOffset); i < dataIndex(userHoursTenthsOffset); ++i)
+        if (sent[i] != held[i])
+            return false;
+    for (std::size_t i = dataIndex(userHoursTenthsOffset); i < dataIndex(userHoursEnd); ++i)
+        if (sent[i] != held[i])
+            return true;
+    return false;
+}
+
+// Beside the hours row: its label with the bytes in place of its last part.
+ComparisonRow hoursBytesRow(const LabelledSetting& hours, const ModuleImage::BlockData& sent,
+                            const ModuleImage::BlockData& held)
+{
+    const std::wstring label = hours.label.substr(0, hours.label.rfind(labelSeparator)) + labelSeparator + L"bajty 20–24";
+    const std::size_t from = dataIndex(userHoursOffset);
+    const std::size_t to = dataIndex(userHoursEnd);
+    return {label, hexBytes(sent, from, to), hexBytes(held, from, to)};
+}
+
+// When programming would not start, the window's value as it shows it; unless that reads as
+// the module's, as for user 1's time-limited rights, which the window holds but never sends.
+std::wstring windowValue(const LabelledSetting& s, bool programmingStops, const std::wstring& sent,
+                         const std::wstring& held)
+{
+    if (!programmingStops)
+        return sent;
+    const std::wstring shown = s.shownNow();
+    return shown == held ? sent : shown;
+}
+
+} // namespace
+
+Comparison compareWindowWith(const ModuleImage& module)
+{
+    const SettingsToProgram toProgram = settingsToProgram();
+    const ModuleImage sent = imageOf(toProgram.configuration);
+    const ModuleConfiguration inWindow = configurationIn(sent);
+    const ModuleConfiguration inModule = configurationIn(module);
+    const bool programmingStops = !toProgram.faults.empty();
+
+    Comparison result;
+    result.faults = toProgram.faults;
+    for (const LabelledSetting& s : labelledSettings()) {
+        const std::wstring held = s.shown(inModule);
+        const std::wstring written = s.shown(inWindow);
+        if (written != held)
+            result.rows.push_back({s.label, windowValue(s, programmingStops, written, held), held});
+        const int u = hoursRowUser(s);
+        if (u < 0)
+            continue;
+        const ModuleImage::BlockData& sentUser = sent.blocks[userBlock(u)];
+        const ModuleImage::BlockData& heldUser = module.blocks[userBlock(u)];
+        if (onlyUndecodedHoursDiffer(sentUser, heldUser))
+            result.rows.push_back(hoursBytesRow(s, sentUser, heldUser));
+    }
+    return result;
 }
 
 std::vector<ShownSetting> settingsAsShown()
@@ -25,14 +106,23 @@ std::vector<ShownSetting> settingsAsShown()
     return shown;
 }
 
-std::wstring comparisonText(const std::vector<ComparisonRow>& rows)
+std::wstring faultsText(const Comparison& comparison)
 {
-    constexpr wchar_t endOfLine[] = L"\r\n";
-    if (rows.empty())
-        return std::wstring(noDifferencesText) + endOfLine;
-    std::wstring text = L"Ustawienie\tW oknie\tW module";
+    if (comparison.faults.empty())
+        return std::wstring();
+    return faultsHeading + std::wstring(endOfLine) + comparison.faults;
+}
+
+std::wstring comparisonText(const Comparison& comparison)
+{
+    std::wstring text = faultsText(comparison);
+    if (!text.empty())
+        text += endOfLine;
+    if (comparison.rows.empty())
+        return text + noDifferencesText + endOfLine;
+    text += L"Ustawienie\tW oknie\tW module";
     text += endOfLine;
-    for (const ComparisonRow& r : rows)
+    for (const ComparisonRow& r : comparison.rows)
         text += r.setting + L'\t' + r.inWindow + L'\t' + r.inModule + endOfLine;
     return text;
 }

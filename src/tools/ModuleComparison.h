@@ -1,10 +1,11 @@
 #pragma once
-// The window's settings against the module's, setting by setting, as the user knows them:
-// a label from the window's own row and column captions and both values as the window
-// shows them. Settings are compared as they would be programmed, so a value that the
-// module cannot hold as typed (a cut text, a time in tenths) counts as equal when the
-// module holds what programming would have written.
-#include "protocol/ModuleConfiguration.h"
+// What pressing "Programuj" now would change in the module, setting by setting, as the user
+// knows them: a label from the window's own row and column captions, the value programming
+// would write and the value the module holds. The window's side is what validation's rewrites
+// and the encoding make of its settings, as the module would hold it; the module's side is its
+// blocks as read, decoded and never encoded again. So a value the module cannot hold as typed
+// (a time in tenths) is no difference when the module holds what programming writes.
+#include "protocol/ModuleImage.h"
 
 #include <string>
 #include <vector>
@@ -17,11 +18,19 @@ struct ComparisonRow {
     std::wstring inModule;
 };
 
-constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgodne.";
+struct Comparison {
+    // Validation's messages, each followed by CR LF; empty when programming would start. With
+    // faults the rows compare the window's settings as they stand, its values as it shows them.
+    std::wstring faults;
+    std::vector<ComparisonRow> rows;  // in the window's order
+};
 
-// The settings whose values differ, in the window's order. Reads the window through the
-// fields' operations and changes nothing in it.
-std::vector<ComparisonRow> compareWindowWith(const ModuleConfiguration& module);
+constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgodne.";
+constexpr wchar_t faultsHeading[] = L"Ustawienia w oknie zawierają błędy – programowanie zostanie przerwane:";
+
+// Against the blocks `module` holds. Reads the window through the fields' operations and
+// changes nothing in it.
+Comparison compareWindowWith(const ModuleImage& module);
 
 // Every compared setting with its value as the window shows it now, in the window's order;
 // the configuration report labels the settings with these.
@@ -31,8 +40,11 @@ struct ShownSetting {
 };
 std::vector<ShownSetting> settingsAsShown();
 
-// The table as text: a header row and one line a row, columns separated by tabs, every line
-// ending in CR LF; the one line of noDifferencesText when there are no rows.
-std::wstring comparisonText(const std::vector<ComparisonRow>& rows);
+// The faults heading and the faults, one a line each ending in CR LF; empty with no faults.
+std::wstring faultsText(const Comparison& comparison);
+
+// faultsText and an empty line when there are faults; then the table: a header row and one line a row, columns separated by tabs, or the one line
+// of noDifferencesText when there are no rows. Every line ends in CR LF.
+std::wstring comparisonText(const Comparison& comparison);
 
 } // namespace kes

@@ -26,31 +26,11 @@ constexpr wchar_t stoppedText[] = L"Zatrzymano.";
 constexpr wchar_t unexplainedFailure[] = L"Błąd programowania modułu. Programowanie należy powtórzyć.";
 constexpr int blocksToWrite = lastBlockStep;
 
-// The records as the module's blocks hold them (a block's bytes 0 and 1 are not needed).
-ModuleConfiguration settingsIn(const ModuleImage& image)
-{
-    const auto frame = [&image](ConfigBlock block) {
-        Frame f{};
-        const auto& data = image.blocks[static_cast<std::size_t>(block)];
-        std::copy(data.begin(), data.end(), f.begin() + dataOffset);
-        return f;
-    };
-    ModuleConfiguration c;
-    c.inputs = decodeInputs(frame(ConfigBlock::Inputs));
-    c.alarms = decodeAlarms(frame(ConfigBlock::Alarms));
-    for (int i = 0; i < textBlockCount; ++i)
-        c.texts[static_cast<std::size_t>(i)] =
-            decodeText(frame(static_cast<ConfigBlock>(static_cast<int>(ConfigBlock::In1Name) + i)));
-    for (int u = 0; u < userCount; ++u)
-        c.users[static_cast<std::size_t>(u)] = decodeUser(frame(static_cast<ConfigBlock>(userBlock(u))));
-    return c;
-}
-
 // Settings the window would show otherwise for the two.
 int settingsChanged(const ModuleImage& held, const ModuleImage& programmed)
 {
-    const ModuleConfiguration before = settingsIn(held);
-    const ModuleConfiguration after = settingsIn(programmed);
+    const ModuleConfiguration before = configurationIn(held);
+    const ModuleConfiguration after = configurationIn(programmed);
     int count = 0;
     for (const LabelledSetting& s : labelledSettings())
         if (s.shown(before) != s.shown(after))

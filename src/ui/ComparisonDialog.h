@@ -1,15 +1,27 @@
 #pragma once
 // The modal table of the settings in which the window and the module differ, with a button
-// that copies the table to the clipboard.
+// that copies the table to the clipboard. Validation's faults, when there are any, stand
+// above the table.
 #include "tools/ModuleComparison.h"
+#include "ui/Dialog.h"
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 namespace kes {
 
-void showComparisonDialog(HWND owner, const std::vector<ComparisonRow>& rows);
+class ComparisonDialog final : public Dialog {
+public:
+    explicit ComparisonDialog(Comparison comparison);
+
+private:
+    bool onInit() override;
+    bool onCommand(int id) override;
+    void showFaults();
+    void fillList();
+
+    Comparison comparison_;
+};
+
+void showComparisonDialog(HWND owner, const Comparison& comparison);
 
 } // namespace kes

@@ -1,16 +1,16 @@
 #pragma once
 // "Diagnostyka połączenia": the link's state, its reason, counters, log and status charts in a
 // window of its own, refreshed after every tick while the main window goes on working.
-#include <windows.h>
+#include "ui/ResourceIds.h"
 
-#include <string>
+#include <windows.h>
 
 namespace kes {
 
-constexpr int diagnosticsCopyButton = 1100;
-constexpr int diagnosticsSummary = 1101;
-constexpr int diagnosticsLog = 1102;
-constexpr int diagnosticsFirstChart = 1103;  // three charts: signal, supply, temperature
+constexpr int diagnosticsCopyButton = IDC_DIAGNOSTICS_COPY;
+constexpr int diagnosticsSummary = IDC_DIAGNOSTICS_SUMMARY;
+constexpr int diagnosticsLog = IDC_DIAGNOSTICS_LOG;
+constexpr int diagnosticsFirstChart = IDC_DIAGNOSTICS_FIRST_CHART;  // three charts: signal, supply, temperature
 
 // Shows the window over the main dialog and returns when it is closed. Only one at a time:
 // a second call while it is open brings it forward.
@@ -21,9 +21,5 @@ void refreshConnectionDiagnostics();
 
 // The open window, or null.
 HWND connectionDiagnosticsWindow();
-
-// Everything the window shows but the charts, headed by the program and the time: "Kopiuj".
-std::wstring connectionDiagnosticsText();
-
 
 } // namespace kes

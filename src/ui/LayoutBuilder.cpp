@@ -19,28 +19,17 @@ constexpr int checkBoxExtra = 10; // room for the box when the width comes from 
 constexpr int buttonExtra = 12;
 
 // Fonts made here when a dialog had none; controls keep them until the process ends.
-class CreatedFonts {
-public:
-    ~CreatedFonts()
-    {
-        for (HFONT f : fonts_)
-            DeleteObject(f);
-    }
-    HFONT keep(HFONT f)
-    {
-        if (f)
-            fonts_.push_back(f);
-        return f;
-    }
-
-private:
-    std::vector<HFONT> fonts_;
-};
-
-CreatedFonts& createdFonts()
+std::vector<GdiObject<HFONT>>& createdFonts()
 {
-    static CreatedFonts fonts;
+    static std::vector<GdiObject<HFONT>> fonts;
     return fonts;
+}
+
+HFONT keepCreatedFont(HFONT font)
+{
+    if (font)
+        createdFonts().emplace_back(font);
+    return font;
 }
 
 // Pixels to layout units, rounded up. With the classic two pixels a unit this is half the
@@ -52,7 +41,7 @@ int unitsRoundedUp(int pixels, float scale)
 
 } // namespace
 
-LayoutBuilder::LayoutBuilder(HWND dialog, HINSTANCE instance) : dialog_(dialog), instance_(instance)
+LayoutBuilder::LayoutBuilder(HWND dialog, HINSTANCE instance) : dialog_(dialog), dc_(dialog), instance_(instance)
 {
     if (!instance_)
         instance_ = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
@@ -78,24 +67,12 @@ LayoutBuilder::LayoutBuilder(HWND dialog, HINSTANCE instance) : dialog_(dialog),
         font_ = reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0));
     }
     if (!font_) {
-        font_ = createdFonts().keep(CreateFontW(static_cast<int>(scaleY_ * baseHeight), 0, 0, 0, FW_NORMAL, FALSE,
-                                                FALSE, FALSE, balticCharset, OUT_DEFAULT_PRECIS,
-                                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                                L"MS Sans Serif"));
+        font_ = keepCreatedFont(CreateFontW(static_cast<int>(scaleY_ * baseHeight), 0, 0, 0, FW_NORMAL, FALSE,
+                                            FALSE, FALSE, balticCharset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                            DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
     }
 
-    dc_ = GetDC(dialog_);
-    if (dc_ && font_)
-        previousFont_ = SelectObject(dc_, font_);
-}
-
-LayoutBuilder::~LayoutBuilder()
-{
-    if (dc_) {
-        if (previousFont_)
-            SelectObject(dc_, previousFont_);
-        ReleaseDC(dialog_, dc_);
-    }
+    dcFont_.emplace(dc_.get(), font_);
 }
 
 void LayoutBuilder::startBlock(int x, int y)
@@ -133,12 +110,10 @@ void LayoutBuilder::reserveWidth(int units)
 SIZE LayoutBuilder::textExtent(const std::wstring& text, HFONT font) const
 {
     SIZE size{0, 0};
-    if (!dc_)
+    if (!dc_.get())
         return size;
-    HGDIOBJ previous = font ? SelectObject(dc_, font) : nullptr;
-    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size);
-    if (previous)
-        SelectObject(dc_, previous);
+    SelectedObject override(dc_.get(), font);
+    GetTextExtentPoint32W(dc_.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 

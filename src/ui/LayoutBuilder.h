@@ -1,6 +1,9 @@
 #pragma once
 // Creates a dialog's controls at run time in flowing rows, in layout units (dialog units),
 // with consecutive control IDs.
+#include "support/ScopedWin.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -30,7 +33,6 @@ class LayoutBuilder {
 public:
     // A null instance means the dialog's own (GWLP_HINSTANCE).
     explicit LayoutBuilder(HWND dialog, HINSTANCE instance = nullptr);
-    ~LayoutBuilder();
     LayoutBuilder(const LayoutBuilder&) = delete;
     LayoutBuilder& operator=(const LayoutBuilder&) = delete;
 
@@ -77,11 +79,10 @@ private:
     SIZE textExtent(const std::wstring& text, HFONT font) const;
 
     HWND dialog_;
-    HDC dc_ = nullptr;
-    HGDIOBJ previousFont_ = nullptr;
+    WindowDc dc_;                           // released when the build ends
+    std::optional<SelectedObject> dcFont_;  // the dialog font in dc_ while measuring
     HINSTANCE instance_;
     HFONT font_ = nullptr;
-    HFONT ownFont_ = nullptr; // created here when the dialog had none; the dialog keeps using it
     float scaleX_ = 2.0f, scaleY_ = 2.0f;
     double multX_ = 1.0, multY_ = 1.0, multWidth_ = 1.0, multHeight_ = 1.0;
     int left_ = 10, right_ = 10, rowY_ = 7, rowStartX_ = 10, lineStep_ = 16;

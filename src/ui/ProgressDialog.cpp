@@ -3,7 +3,7 @@
 #include "protocol/Programming.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/ResourceIds.h"
-#include "ui/Shell.h"
+#include "ui/WindowHelpers.h"
 
 #include <commctrl.h>
 

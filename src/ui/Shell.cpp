@@ -18,13 +18,12 @@
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
 #include "ui/SystemMenu.h"
+#include "ui/WindowHelpers.h"
 
 #include <commctrl.h>
 
 namespace kes {
 namespace {
-
-HINSTANCE instance = nullptr;
 
 constexpr int dialogFailed = 1; // a handler failed and the dialog was ended
 
@@ -37,7 +36,7 @@ void closeMainDialog(HWND dialog, INT_PTR result = 0)
 void initialise(HWND dialog)
 {
     InitCommonControls();
-    buildMainWindow(dialog, instance);
+    buildMainWindow(dialog, instanceHandle());
     settingsBufor.attachAll(dialog);
     linkStatusField.attach(dialog, L"podłącz QLV-3 USB");
     connectedOnlyGroup.attach(dialog, false);
@@ -48,7 +47,7 @@ void initialise(HWND dialog)
     addSystemMenuCommands(dialog);
 
     SetClassLongPtrW(dialog, GCLP_HICON,
-                     reinterpret_cast<LONG_PTR>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN_ICON))));
+                     reinterpret_cast<LONG_PTR>(LoadIconW(instanceHandle(), MAKEINTRESOURCEW(IDI_MAIN_ICON))));
     ShowWindow(GetDlgItem(dialog, IDC_HIDDEN_BUTTON), SW_HIDE);
     SetTimer(dialog, mainTimerId, mainTimerPeriodMs, nullptr);
     centerOnParent(dialog, ids::accessCode);
@@ -99,16 +98,6 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
 }
 
 } // namespace
-
-HINSTANCE instanceHandle()
-{
-    return instance ? instance : GetModuleHandleW(nullptr);
-}
-
-void setInstanceHandle(HINSTANCE handle)
-{
-    instance = handle;
-}
 
 int runMainDialog(HINSTANCE handle)
 {
@@ -170,20 +159,6 @@ void onCommand(HWND dialog, WPARAM wParam)
         model::refreshOnClick(id);
         return;
     }
-}
-
-void centerOnParent(HWND window, int controlId)
-{
-    HWND parent = GetParent(window);
-    if (!parent)
-        parent = GetDesktopWindow();
-    RECT outer{}, own{};
-    GetWindowRect(parent, &outer);
-    GetWindowRect(window, &own);
-    const int x = outer.left + ((outer.right - outer.left) - (own.right - own.left)) / 2;
-    const int y = outer.top + ((outer.bottom - outer.top) - (own.bottom - own.top)) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE);
-    SetFocus(controlId ? GetDlgItem(window, controlId) : nullptr);
 }
 
 } // namespace kes

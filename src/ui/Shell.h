@@ -4,10 +4,6 @@
 
 namespace kes {
 
-// The instance every dialog and icon is loaded from; set by the entry function.
-HINSTANCE instanceHandle();
-void setInstanceHandle(HINSTANCE instance);
-
 // Runs the main dialog modally; 0 when it was closed normally.
 int runMainDialog(HINSTANCE instance);
 
@@ -15,9 +11,5 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 // Serves one WM_COMMAND of the main dialog before the procedure's own handling.
 void onCommand(HWND dialog, WPARAM wParam);
-
-// Centres the window over its parent (or the desktop) without resizing it, then puts the
-// keyboard focus on its control controlId (0: on nothing).
-void centerOnParent(HWND window, int controlId);
 
 } // namespace kes

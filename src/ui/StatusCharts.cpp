@@ -1,5 +1,8 @@
 #include "ui/StatusCharts.h"
 
+#include "protocol/StatusScale.h"
+#include "support/ScopedWin.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -7,9 +10,6 @@
 namespace kes {
 namespace {
 
-constexpr std::int32_t signalUnknown = 99;
-constexpr std::int32_t signalFull = 31;
-constexpr std::int32_t temperatureUnknown = -60;  // and below: no reading
 constexpr COLORREF background = RGB(255, 255, 255);
 constexpr COLORREF frameColour = RGB(160, 160, 160);
 constexpr COLORREF lineColour = RGB(0, 84, 166);
@@ -21,17 +21,13 @@ std::optional<int> valueOf(StatusChart chart, const StatusSample& s)
 {
     switch (chart) {
     case StatusChart::Signal:
-        if (s.signalLevel < 0 || s.signalLevel >= signalUnknown)
-            return std::nullopt;
-        return static_cast<int>(s.signalLevel / static_cast<double>(signalFull) * 100.0);
+        return signalPercent(s.signalLevel);
     case StatusChart::Supply:
         if (s.supplyVolts < 0)
             return std::nullopt;
         return s.supplyVolts;
     case StatusChart::Temperature:
-        if (s.temperature <= temperatureUnknown)
-            return std::nullopt;
-        return s.temperature;
+        return temperatureReading(s.temperature);
     }
     return std::nullopt;
 }
@@ -49,34 +45,6 @@ const wchar_t* titleOf(StatusChart chart)
     return L"";
 }
 
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject()
-    {
-        if (object_)
-            DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 void text(HDC dc, int x, int y, const std::wstring& s, UINT align)
 {
     SetTextAlign(dc, align);
@@ -88,12 +56,12 @@ void text(HDC dc, int x, int y, const std::wstring& s, UINT align)
 void drawStatusChart(HDC dc, const RECT& area, StatusChart chart, const std::vector<StatusSample>& samples,
                      double now)
 {
-    GdiObject fill(CreateSolidBrush(background));
-    FillRect(dc, &area, static_cast<HBRUSH>(fill.get()));
-    GdiObject framePen(CreatePen(PS_SOLID, 1, frameColour));
+    GdiObject<HBRUSH> fill(CreateSolidBrush(background));
+    FillRect(dc, &area, fill.get());
+    GdiObject<HPEN> framePen(CreatePen(PS_SOLID, 1, frameColour));
     {
-        Selection pen(dc, framePen.get());
-        Selection brush(dc, GetStockObject(NULL_BRUSH));
+        SelectedObject pen(dc, framePen.get());
+        SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, area.left, area.top, area.right, area.bottom);
     }
     SetBkMode(dc, TRANSPARENT);
@@ -144,8 +112,8 @@ void drawStatusChart(HDC dc, const RECT& area, StatusChart chart, const std::vec
         return plotBottom - (value - bottomValue) * (plotBottom - plotTop) / (topValue - bottomValue);
     };
 
-    GdiObject linePen(CreatePen(PS_SOLID, 2, lineColour));
-    Selection pen(dc, linePen.get());
+    GdiObject<HPEN> linePen(CreatePen(PS_SOLID, 2, lineColour));
+    SelectedObject pen(dc, linePen.get());
     bool drawing = false;
     double previousSeconds = 0.0;
     for (const StatusSample& s : samples) {

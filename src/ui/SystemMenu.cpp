@@ -5,6 +5,7 @@
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
+#include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"
@@ -33,11 +34,11 @@ bool seriesPossible() { return !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
-    ModuleConfiguration module;
+    ModuleImage module;
     bool read = false;
     {
         MainTimerStopped stopped(dialog);
-        read = readModuleConfiguration(module);
+        read = readModuleImage(module);
     }
     if (!read) {
         showReadError(dialog);

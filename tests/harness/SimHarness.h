@@ -54,8 +54,9 @@ private:
     qlvsim::VirtualTime& time_;
 };
 
-// The simulator's D2XX entry points as the link's function table.
-inline kes::D2xxApi simulatorApi()
+// The simulator's D2XX entry points as the link's function table, with the version text a
+// library loaded from the simulator would have taken.
+inline kes::D2xxApi simulatorApi(const qlvsim::Simulator& sim)
 {
     kes::D2xxApi api;
     api.createDeviceInfoList = qlvsim_FT_CreateDeviceInfoList;
@@ -69,7 +70,7 @@ inline kes::D2xxApi simulatorApi()
     api.writeFile = qlvsim_FT_W32_WriteFile;
     api.readFile = qlvsim_FT_W32_ReadFile;
     api.getLastError = qlvsim_FT_W32_GetLastError;
-    api.getLibraryVersion = qlvsim_FT_GetLibraryVersion;
+    api.libraryVersion = kes::libraryVersionText(sim.libraryVersion());
     return api;
 }
 
@@ -127,7 +128,7 @@ public:
     qlvsim::VirtualTime time;
     qlvsim::Simulator sim{time};
     VirtualClock clock{time};
-    kes::D2xxApi api = simulatorApi();
+    kes::D2xxApi api = simulatorApi(sim);
     kes::UsbLink link{api, clock};
 
 private:

@@ -117,6 +117,9 @@ TEST_P(Retry, AttemptsAsTheExchangeRulesSay)
         EXPECT_EQ(ok, query ? GetParam().queryOk : GetParam().sendOk) << (query ? "query" : "send");
         EXPECT_EQ(h.sim.framesReceived(), query ? GetParam().queryFrames : GetParam().sendFrames)
             << (query ? "query" : "send");
+        EXPECT_EQ(static_cast<std::uint64_t>(h.link.lastExchange().attempts),
+                  query ? GetParam().queryFrames : GetParam().sendFrames)
+            << (query ? "query" : "send");
         EXPECT_EQ(h.link.lockFlag, 0);
     }
 }
@@ -254,12 +257,14 @@ TEST_F(Exchange, UnplugWhileWaitingForTheReplyEndsTheReadAtOnceAndSilently)
 
 TEST_F(Exchange, ReadWithoutHandleFails)
 {
+    ASSERT_TRUE(h.link.sendFrame(readRequest(0)));
     h.link.close();
     kes::Frame buffer{};
     EXPECT_FALSE(h.link.readFrame(buffer));
     EXPECT_FALSE(h.link.writeFrame(buffer));
     EXPECT_FALSE(h.link.sendFrame(buffer));
     EXPECT_FALSE(h.link.queryFrame(buffer, buffer));
+    EXPECT_EQ(h.link.lastExchange().attempts, 0);
     EXPECT_EQ(h.link.lockFlag, 0);
 }
 
@@ -279,5 +284,44 @@ TEST_F(Exchange, ReceiveBufferIsPurgedBeforeEachAttempt)
     EXPECT_EQ(reply[1], 9);
     EXPECT_EQ(reply[2], 0x42);
 }
+
+struct QuietCase {
+    const char* name;
+    int framesInFlight;  // written just before, their answers still to come
+    bool wentQuiet;
+    double minMs, maxMs;
+    bool bytesAfterwards;  // answers still arriving after the purge
+};
+class PurgeWhenQuiet : public Exchange, public ::testing::WithParamInterface<QuietCase> {};
+
+TEST_P(PurgeWhenQuiet, WaitsForTheLastAnswerThenDropsIt)
+{
+    const QuietCase& c = GetParam();
+    h.link.lock();
+    for (int i = 0; i < c.framesInFlight; ++i) {
+        kes::Frame frame = readRequest(static_cast<std::uint8_t>(i));
+        kes::setCheckWord(frame);
+        ASSERT_TRUE(h.link.writeFrame(frame));
+    }
+    h.link.unlock();
+    const double before = h.nowMs();
+    EXPECT_EQ(h.link.purgeWhenQuiet(), c.wentQuiet);
+    const double took = h.nowMs() - before;
+    EXPECT_GE(took, c.minMs);
+    EXPECT_LE(took, c.maxMs);
+    EXPECT_EQ(h.sim.receiveQueue(), 0u);
+    EXPECT_EQ(h.link.lockFlag, 0);
+    h.advanceMs(500);
+    EXPECT_EQ(h.sim.receiveQueue() > 0, c.bytesAfterwards);
+}
+
+// At 9600 baud an answer is whole 67.5 ms after its request was written, and handed over at the
+// next tick of the chip's 16 ms latency; then 50 ms quiet. Eight in a row keep the line busy for
+// longer than the 0.2 s limit.
+INSTANTIATE_TEST_SUITE_P(Line, PurgeWhenQuiet,
+                         ::testing::Values(QuietCase{"AlreadyQuiet", 0, true, 50, 51, false},
+                                           QuietCase{"OneAnswerOnItsWay", 1, true, 117.5, 134, false},
+                                           QuietCase{"NeverQuiet", 8, false, 200, 201, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

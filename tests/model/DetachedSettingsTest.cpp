@@ -76,3 +76,22 @@ TEST_F(DetachedSettingsTest, TheWindowKeepsWhatItShowsAndTheFieldsComeBackToIt)
 }
 
 } // namespace
+
+namespace {
+
+// A copy through a data file would drop the record mark a module's text may hold.
+TEST_F(DetachedSettingsTest, ACopyOfTheWindowStartsFromItsControlsAndTheBoundValuesComeBack)
+{
+    SetWindowTextW(window.item(ids::in2Name), L"Dr\x0002zwi");
+    const std::wstring boundName = in2Name.boundValue();
+    const bool boundIn1 = in1Enabled.boundValue();
+    {
+        kes::DetachedSettings copy(kes::DetachedSettings::Start::CopyOfWindow);
+        EXPECT_EQ(in2Name.getText(), L"Dr\x0002zwi");
+        EXPECT_TRUE(in1Enabled.isChecked());
+    }
+    EXPECT_EQ(in2Name.boundValue(), boundName);
+    EXPECT_EQ(in1Enabled.boundValue(), boundIn1);
+}
+
+} // namespace

@@ -313,3 +313,80 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReadBackFault{"BadCheckWord", [](qlvsim::Faults& f) { f.badCheckWords = 1; }},
                       ReadBackFault{"NoReplyToAnyTry", [](qlvsim::Faults& f) { f.silentFrames = 3; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct EchoedReadBack {
+    const char* name;
+    void (*strike)(qlvsim::Faults&);
+    std::size_t writes;  // of block 0
+    bool fails;
+};
+class ProgrammingEchoedReadBack : public Programming, public ::testing::WithParamInterface<EchoedReadBack> {};
+
+TEST_P(ProgrammingEchoedReadBack, AnEchoOfTheWriteVerifiesNothing)
+{
+    const EchoedReadBack& c = GetParam();
+    fillModuleMemory(0xA5);
+    c.strike(h.sim.faults());
+    startProgramming();
+    for (int t = 1; t <= 17 && programmingStepCounter != 0; ++t)
+        tickOnce();
+    EXPECT_EQ(writesOfBlock(0), c.writes);
+    if (c.fails) {
+        expectFailedAtStep(1);
+        return;
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(programmingStepCounter, 0);
+    EXPECT_EQ(h.sim.block(0), expectedBlock(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ProgrammingEchoedReadBack,
+    ::testing::Values(EchoedReadBack{"StoredWronglyEveryTime",
+                                     [](qlvsim::Faults& f) { f.wrongStoresAlways = f.echoedReadsAlways = true; }, 3,
+                                     true},
+                      EchoedReadBack{"EveryTimeAfterGoodStores", [](qlvsim::Faults& f) { f.echoedReadsAlways = true; },
+                                     3, true},
+                      EchoedReadBack{"OnceAfterAGoodStore", [](qlvsim::Faults& f) { f.echoedReads = 1; }, 2, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RetriedWrite {
+    const char* name;
+    void (*strike)(qlvsim::Faults&);
+};
+class ProgrammingRetriedWrite : public Programming, public ::testing::WithParamInterface<RetriedWrite> {};
+
+TEST_P(ProgrammingRetriedWrite, LineLeftQuietAndPurgedBeforeTheReadBack)
+{
+    startProgramming();
+    GetParam().strike(h.sim.faults());
+    h.sim.clearJournal();
+    tickOnce();
+    EXPECT_EQ(programmingStepCounter, 2);
+    EXPECT_EQ(writesOfBlock(0), 2u);
+    EXPECT_EQ(framesWithCommand(0x03), 1u);
+
+    // The purges after the write's last answer and before the read request.
+    std::int64_t answeredAt = 0;
+    std::vector<std::int64_t> purges;
+    for (const qlvsim::JournalEntry& e : h.sim.journal()) {
+        if (e.direction == qlvsim::Direction::ModuleToHost && e.bytes.at(0) == writeCommand) {
+            answeredAt = e.timeNs;
+            purges.clear();
+        } else if (e.direction == qlvsim::Direction::HostToModule && e.bytes.at(0) == 0x03) {
+            break;
+        } else if (e.note.rfind("purge", 0) == 0) {
+            purges.push_back(e.timeNs);
+        }
+    }
+    // The answer is whole 5 ms + 30 bytes at 9600 baud after the module took the write; the line
+    // then stays quiet 50 ms before the purge. The read's own purge follows.
+    ASSERT_EQ(purges.size(), 2u);
+    EXPECT_GE(purges[0] - answeredAt, (5 + 50) * qlvsim::nsPerMs + 30 * 1041666);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstTry, ProgrammingRetriedWrite,
+    ::testing::Values(RetriedWrite{"Unanswered", [](qlvsim::Faults& f) { f.silentFrames = 1; }},
+                      RetriedWrite{"AnswerDamaged", [](qlvsim::Faults& f) { f.badCheckWords = 1; }}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -58,7 +58,7 @@ TEST_P(ReadBack, DiffersOnlyWhereTheLayoutHasAField)
     const ReplyCase c = GetParam();
     const Frame written = frameFromHex(c.written);
     Frame reply = written;
-    reply[0] = 0x03;  // a read reply's command byte is not compared
+    reply[0] = 0x03;  // the answer to a read of the block
     reply[c.offset] ^= c.flip;
     EXPECT_EQ(holdsWrittenSettings(written, reply), c.holds);
 }
@@ -66,7 +66,8 @@ TEST_P(ReadBack, DiffersOnlyWhereTheLayoutHasAField)
 INSTANTIATE_TEST_SUITE_P(
     Flips, ReadBack,
     ::testing::Values(ReplyCase{"SameData", inputsBlock, 0, 0x00, true},
-                      ReplyCase{"BlockNumberByte", inputsBlock, 1, 0x08, true},
+                      ReplyCase{"AnswerForAnotherBlock", inputsBlock, 1, 0x08, false},
+                      ReplyCase{"EchoOfTheWrite", inputsBlock, 0, 0x01, false},
                       ReplyCase{"ChannelMarker", inputsBlock, 17, 0x04, true},
                       ReplyCase{"ChannelEnabled", inputsBlock, 17, 0x08, false},
                       ReplyCase{"OutputTimeHighByte", inputsBlock, 23, 0x80, false},

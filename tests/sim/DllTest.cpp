@@ -116,14 +116,42 @@ TEST(SimulatorDll, LoadsByOrdinalAndAnswersAsTheScenarioSays)
 
 namespace {
 
-TEST(SimulatorDll, OptionalVersionCallByOrdinalAndTheFileItCameFrom)
+int linesWith(const std::string& text, const std::string& part)
 {
-    kes::D2xxLibrary library;
-    ASSERT_TRUE(library.loaded());
-    EXPECT_EQ(kes::libraryVersionText(library.api()), L"2.12.28");
-    const std::wstring path = kes::libraryPath(library.api());
-    ASSERT_GE(path.size(), 11u);
-    EXPECT_EQ(_wcsicmp(path.c_str() + path.size() - 11, L"\\FTD2XX.dll"), 0) << path;
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+TEST(SimulatorDll, VersionAskedByNameOnceALoadAndTheFileItCameFrom)
+{
+    const std::wstring journal = tempFile(L"qlvsim-dll-version-journal.txt");
+    SetEnvironmentVariableW(L"QLV_SIM_SCENARIO", nullptr);
+    SetEnvironmentVariableW(L"QLV_SIM_STATE", nullptr);
+    SetEnvironmentVariableW(L"QLV_SIM_JOURNAL", journal.c_str());
+    {
+        kes::D2xxLibrary library;
+        ASSERT_TRUE(library.loaded());
+        const HMODULE module = GetModuleHandleW(L"FTD2XX.dll");
+        ASSERT_NE(module, nullptr);
+        ASSERT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(74)), nullptr) << "the call has no fixed ordinal here";
+
+        // The link and the diagnostics read the text kept with the table.
+        kes::UsbLink link(library.api());
+        EXPECT_EQ(link.api().libraryVersion, L"2.12.28");
+        EXPECT_EQ(linesWith(readAll(journal), "library version"), 1);
+
+        const std::wstring path = kes::libraryPath(library.api());
+        ASSERT_GE(path.size(), 11u);
+        EXPECT_EQ(_wcsicmp(path.c_str() + path.size() - 11, L"\\FTD2XX.dll"), 0) << path;
+
+        kes::D2xxLibrary again;
+        EXPECT_EQ(again.api().libraryVersion, L"2.12.28");
+        EXPECT_EQ(linesWith(readAll(journal), "library version"), 2);
+    }
+    SetEnvironmentVariableW(L"QLV_SIM_JOURNAL", nullptr);
+    DeleteFileW(journal.c_str());
 }
 
 } // namespace

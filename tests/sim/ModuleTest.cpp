@@ -199,6 +199,36 @@ TEST(SimSeed, SameSeedSameCorruptionOtherSeedOther)
 
 } // namespace
 
+// A module whose faults come from a scenario's [faults] section, on virtual time without latency.
+class ScenarioModule {
+public:
+    explicit ScenarioModule(const std::string& faults)
+    {
+        std::string error;
+        loaded = qlvsim::loadScenarioText(sim, "[line]\nlatencyMs = 0\n[interface]\n[faults]\n" + faults, &error);
+        EXPECT_TRUE(loaded) << error;
+        handle = sim.createFile("QLV30001", 0xC0000000, 0, OPEN_EXISTING, 0x81);
+        EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+    }
+
+    Bytes exchange(Bytes payload)
+    {
+        payload = sealed(payload);
+        DWORD done = 0;
+        EXPECT_TRUE(sim.writeFile(handle, payload.data(), 30, &done));
+        time.advanceMs(500);
+        Bytes reply(64, 0);
+        EXPECT_TRUE(sim.readFile(handle, reply.data(), 64, &done));
+        reply.resize(done);
+        return reply;
+    }
+
+    qlvsim::VirtualTime time;
+    qlvsim::Simulator sim{time};
+    void* handle = nullptr;
+    bool loaded = false;
+};
+
 struct WrongStoreCase {
     const char* name;
     const char* faults;   // the scenario's [faults] section
@@ -210,23 +240,9 @@ class WrongStores : public ::testing::TestWithParam<WrongStoreCase> {};
 
 TEST_P(WrongStores, FlipBitZeroOfDataBytesZeroAndTwoAsConfigured)
 {
-    qlvsim::VirtualTime time;
-    qlvsim::Simulator sim(time);
-    std::string error;
-    ASSERT_TRUE(qlvsim::loadScenarioText(sim, std::string("[line]\nlatencyMs = 0\n[interface]\n[faults]\n") +
-                                                  GetParam().faults, &error)) << error;
-    void* handle = sim.createFile("QLV30001", 0xC0000000, 0, OPEN_EXISTING, 0x81);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    auto exchange = [&](Bytes payload) {
-        payload = sealed(payload);
-        DWORD done = 0;
-        EXPECT_TRUE(sim.writeFile(handle, payload.data(), 30, &done));
-        time.advanceMs(500);
-        Bytes reply(64, 0);
-        EXPECT_TRUE(sim.readFile(handle, reply.data(), 64, &done));
-        reply.resize(done);
-        return reply;
-    };
+    ScenarioModule module(GetParam().faults);
+    ASSERT_TRUE(module.loaded);
+    auto exchange = [&](const Bytes& payload) { return module.exchange(payload); };
     // "Drzwi"; stored wrongly it is "Er{wi": 'D' ^ 1 and 'z' ^ 1.
     const Bytes right = sealed({2, 4, 'D', 'r', 'z', 'w', 'i'});
     const Bytes wrong = sealed({2, 4, 'E', 'r', '{', 'w', 'i'});
@@ -245,6 +261,33 @@ INSTANTIATE_TEST_SUITE_P(
                       WrongStoreCase{"OnceInBlockFive", "wrongStores = 1\nwrongStoreBlock = 5\n", false, false, true},
                       WrongStoreCase{"AlwaysInBlockFour", "wrongStoresAlways = 1\nwrongStoreBlock = 4\n", true, true,
                                      false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EchoCase {
+    const char* name;
+    const char* faults;  // the scenario's [faults] section
+    bool laterEchoed;    // the second read of block 4
+};
+class EchoedReads : public ::testing::TestWithParam<EchoCase> {};
+
+TEST_P(EchoedReads, AnswerAReadWithTheBlocksLastWriteAsSent)
+{
+    ScenarioModule module(GetParam().faults);
+    ASSERT_TRUE(module.loaded);
+    // Echoed as sent, even where the module stored "Er{wi".
+    const Bytes echo = sealed({2, 4, 'D', 'r', 'z', 'w', 'i'});
+    const Bytes stored = sealed({3, 4, 'D', 'r', 'z', 'w', 'i'});
+    module.exchange({2, 4, 'D', 'r', 'z', 'w', 'i'});
+    EXPECT_EQ(module.exchange({3, 5}), sealed({3, 5})) << "a block never written is read as it is";
+    EXPECT_EQ(module.exchange({3, 4}), echo);
+    EXPECT_EQ(module.exchange({3, 4}), GetParam().laterEchoed ? echo : stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Module, EchoedReads,
+    ::testing::Values(EchoCase{"Once", "echoedReads = 1\n", false},
+                      EchoCase{"Always", "echoedReadsAlways = yes\n", true},
+                      EchoCase{"AlwaysOverWrongStores", "echoedReadsAlways = 1\nwrongStoresAlways = 1\n", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 namespace {

@@ -64,6 +64,7 @@ TEST_F(SimTest, PurgeReceiveDropsWhatHasArrivedOnly)
     time.advanceMs(52.0);  // 15 of the reply's bytes in
     ASSERT_TRUE(sim.purgeComm(handle, 8));
     EXPECT_EQ(queued(), 0u);
+    EXPECT_EQ(sim.journal().back().note, "purge: 15 bytes dropped, 15 still on the wire");
     time.advanceMs(100);
     EXPECT_EQ(queued(), 15u);  // the rest was still on the wire
 }

@@ -5,50 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
-
-struct TemplateCase {
-    const char* name;
-    std::wstring commandTemplate;
-    std::wstring document;
-    std::wstring commandLine;
-};
-
-void PrintTo(const TemplateCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class CommandTemplates : public ::testing::TestWithParam<TemplateCase> {};
-
-TEST_P(CommandTemplates, OnlyThePlaceholderIsReplaced)
-{
-    EXPECT_EQ(kes::buildCommandLine(GetParam().commandTemplate, GetParam().document), GetParam().commandLine);
-}
-
-const std::wstring manual = L"C:\\Program Files\\Quellmo\\instrukcja.pdf";
-const std::wstring longFolder(600, L'a');
-
-INSTANTIATE_TEST_SUITE_P(
-    HelpLauncher, CommandTemplates,
-    ::testing::Values(
-        TemplateCase{"quoted_placeholder", L"\"C:\\Viewer\\view.exe\" \"%1\"", manual,
-                     L"\"C:\\Viewer\\view.exe\" \"" + manual + L"\""},
-        TemplateCase{"bare_placeholder", L"view.exe %1 /n", manual, L"view.exe " + manual + L" /n"},
-        TemplateCase{"no_percent", L"\"C:\\Viewer\\view.exe\"", manual,
-                     L"\"C:\\Viewer\\view.exe\"\"" + manual + L"\""},
-        TemplateCase{"only_last_percent_counts", L"view.exe \"%1\" %L", manual, L"view.exe \"%1\" %L"},
-        TemplateCase{"percent_at_the_end", L"view.exe %1 100%", manual, L"view.exe %1 100%"},
-        TemplateCase{"format_sequences_stay_text", L"view%s%d%n.exe \"%1\"", manual,
-                     L"view%s%d%n.exe \"" + manual + L"\""},
-        TemplateCase{"percent_in_the_path", L"view.exe \"%1\"", L"C:\\100%\\%s%n%1.pdf",
-                     L"view.exe \"C:\\100%\\%s%n%1.pdf\""},
-        TemplateCase{"long_template", L"\"C:\\" + longFolder + L"\\view.exe\" \"%1\"", manual,
-                     L"\"C:\\" + longFolder + L"\\view.exe\" \"" + manual + L"\""},
-        TemplateCase{"long_path", L"view.exe \"%1\"", L"C:\\" + longFolder + L"\\instrukcja.pdf",
-                     L"view.exe \"C:\\" + longFolder + L"\\instrukcja.pdf\""}),
-    [](const ::testing::TestParamInfo<TemplateCase>& info) { return std::string(info.param.name); });
 
 TEST(HelpLauncher, ProgramFolderIsTheExecutablesFolderWithoutTrailingBackslash)
 {
@@ -60,55 +19,90 @@ TEST(HelpLauncher, ProgramFolderIsTheExecutablesFolderWithoutTrailingBackslash)
     EXPECT_NE(kes::programFolder.back(), L'\\');
 }
 
-class Launch : public ::testing::Test {
-protected:
-    const std::wstring document = L"C:\\Docs\\instrukcja.qlmtest";
-    helptest::RecorderOutput recorder;
+std::wstring tempFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return folder;  // ends in a backslash
+}
+
+// A document in a folder of its own under the temporary folder, removed again afterwards.
+class Document {
+public:
+    Document(const std::wstring& folder, const std::wstring& name) : folder_(tempFolder() + folder)
+    {
+        path_ = folder_ + L"\\" + name;
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        if (FILE* file = _wfopen(path_.c_str(), L"wb"))
+            std::fclose(file);
+    }
+    ~Document()
+    {
+        DeleteFileW(path_.c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    const std::wstring& path() const { return path_; }
+
+private:
+    std::wstring folder_, path_;
 };
 
-TEST_F(Launch, StartsTheAssociatedApplicationWithTheDocumentForThePlaceholder)
+// The recorder's command for an association, the placeholders written after it.
+std::wstring recorderWith(const std::wstring& placeholders)
 {
-    const std::wstring command = L"\"" + helptest::recorderPath() + L"\" \"%1\"";
-    helptest::Association a(HKEY_LOCAL_MACHINE, L".qlmtest", L"QuellmoTest.Document", &command);
-    ASSERT_TRUE(kes::openWithAssociatedApp(document));
-    EXPECT_EQ(recorder.waitForLine(), L"\"" + helptest::recorderPath() + L"\" \"" + document + L"\"");
+    return L"\"" + helptest::recorderPath() + L"\" " + placeholders;
 }
 
-TEST_F(Launch, ExpandsEnvironmentVariablesBeforeLookingForThePlaceholder)
+const std::wstring recorderCommand = recorderWith(L"\"%1\"");
+
+// Wine's shell reads associations from the machine's classes only (Windows also from the user's).
+const HKEY classesRoot = HKEY_LOCAL_MACHINE;
+
+struct OpenCase {
+    const char* name;
+    std::wstring placeholders;  // of the open command, after the application
+    std::wstring folder;
+    std::wstring file;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os)
 {
-    std::wstring folder = helptest::recorderPath();
-    const std::wstring file = folder.substr(folder.rfind(L'\\'));
-    folder.resize(folder.rfind(L'\\'));
-    SetEnvironmentVariableW(L"QUELLMO_RECORDER_DIR", folder.c_str());
-    const std::wstring command = L"\"%QUELLMO_RECORDER_DIR%" + file + L"\" \"%1\"";
-    helptest::Association a(HKEY_LOCAL_MACHINE, L".qlmtest", L"QuellmoTest.Document", &command);
-    ASSERT_TRUE(kes::openWithAssociatedApp(document));
-    EXPECT_EQ(recorder.waitForLine(), L"\"" + helptest::recorderPath() + L"\" \"" + document + L"\"");
+    *os << c.name;
 }
 
-TEST_F(Launch, ATemplateWithoutPlaceholderGetsTheQuotedPathAppended)
+class Opens : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(Opens, TheAssociatedApplicationGetsThePathWholeAsOneArgument)
 {
-    const std::wstring command = L"\"" + helptest::recorderPath() + L"\"";
-    helptest::Association a(HKEY_LOCAL_MACHINE, L".qlmtest", L"QuellmoTest.Document", &command);
-    ASSERT_TRUE(kes::openWithAssociatedApp(document));
-    EXPECT_EQ(recorder.waitForLine(), command + L"\"" + document + L"\"");
+    helptest::RecorderOutput recorder;
+    const Document document(GetParam().folder, GetParam().file);
+    const std::wstring command = recorderWith(GetParam().placeholders);
+    helptest::Association a(classesRoot, L".qlmtest", L"QuellmoTest.Document", &command);
+    ASSERT_TRUE(kes::openWithAssociatedApp(document.path()));
+    std::vector<std::wstring> arguments;
+    ASSERT_TRUE(recorder.waitForStart(arguments));
+    EXPECT_EQ(arguments, std::vector<std::wstring>{document.path()});
 }
 
-TEST_F(Launch, APathWithPercentSignsAndLongerThanMaxPathArrivesWhole)
-{
-    const std::wstring odd = L"C:\\100% %s %n %1\\" + std::wstring(300, L'x') + L"\\instrukcja.qlmtest";
-    const std::wstring command = L"\"" + helptest::recorderPath() + L"\" \"%1\"";
-    helptest::Association a(HKEY_LOCAL_MACHINE, L".qlmtest", L"QuellmoTest.Document", &command);
-    ASSERT_TRUE(kes::openWithAssociatedApp(odd));
-    EXPECT_EQ(recorder.waitForLine(), L"\"" + helptest::recorderPath() + L"\" \"" + odd + L"\"");
-}
+INSTANTIATE_TEST_SUITE_P(
+    HelpLauncher, Opens,
+    ::testing::Values(
+        OpenCase{"SpacesInFolderAndName", L"\"%1\"", L"Quellmo instrukcja test", L"instrukcja obsługi.qlmtest"},
+        OpenCase{"PercentSignsInThePath", L"\"%1\"", L"Quellmo 100% %1 %s", L"raport %2.qlmtest"},
+        // As browsers and viewers register themselves: the document, then any further arguments.
+        OpenCase{"DocumentThenTheRest", L"\"%1\" %*", L"Quellmo raport test", L"raport modułu.qlmtest"},
+        OpenCase{"LongNamePlaceholder", L"\"%L\"", L"Quellmo raport test", L"raport modułu.qlmtest"}),
+    [](const ::testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
 
 struct Refusal {
     const char* name;
-    HKEY root;
     bool withCommand;
     std::wstring command;
-    std::wstring document;
+    std::wstring file;     // created in a folder with spaces
+    bool created;
 };
 
 void PrintTo(const Refusal& c, std::ostream* os)
@@ -118,26 +112,26 @@ void PrintTo(const Refusal& c, std::ostream* os)
 
 class Refused : public ::testing::TestWithParam<Refusal> {};
 
-TEST_P(Refused, StartsNothingAndReportsFalse)
+TEST_P(Refused, StartsNothingShowsNothingAndReportsFalse)
 {
     helptest::RecorderOutput recorder;
     const Refusal& c = GetParam();
-    helptest::Association a(c.root, L".qlmtest", L"QuellmoTest.Document", c.withCommand ? &c.command : nullptr);
-    EXPECT_FALSE(kes::openWithAssociatedApp(c.document));
-    EXPECT_EQ(recorder.waitForLine(std::chrono::milliseconds(300)), L"");
+    const Document document(L"Quellmo refused test", c.file);
+    if (!c.created)
+        DeleteFileW(document.path().c_str());
+    helptest::Association a(classesRoot, L".qlmtest", L"QuellmoTest.Document", c.withCommand ? &c.command : nullptr);
+    EXPECT_FALSE(kes::openWithAssociatedApp(document.path()));
+    std::vector<std::wstring> arguments;
+    EXPECT_FALSE(recorder.waitForStart(arguments, std::chrono::milliseconds(300)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     HelpLauncher, Refused,
-    ::testing::Values(Refusal{"per_user_association_only", HKEY_CURRENT_USER, true,
-                              L"\"" + helptest::recorderPath() + L"\" \"%1\"", L"C:\\Docs\\instrukcja.qlmtest"},
-                      Refusal{"no_open_command", HKEY_LOCAL_MACHINE, false, L"", L"C:\\Docs\\instrukcja.qlmtest"},
-                      Refusal{"no_extension", HKEY_LOCAL_MACHINE, true, L"\"" + helptest::recorderPath() + L"\" \"%1\"",
-                              L"C:\\Docs\\instrukcja"},
-                      Refusal{"other_extension", HKEY_LOCAL_MACHINE, true,
-                              L"\"" + helptest::recorderPath() + L"\" \"%1\"", L"C:\\Docs\\instrukcja.qlmnone"},
-                      Refusal{"program_missing", HKEY_LOCAL_MACHINE, true, L"\"C:\\nowhere\\none.exe\" \"%1\"",
-                              L"C:\\Docs\\instrukcja.qlmtest"}),
+    ::testing::Values(Refusal{"NoOpenCommand", false, L"", L"instrukcja.qlmtest", true},
+                      Refusal{"ApplicationMissing", true, L"\"C:\\nowhere\\none.exe\" \"%1\"", L"instrukcja.qlmtest",
+                              true},
+                      Refusal{"DocumentMissing", true, recorderCommand, L"instrukcja.qlmtest", false},
+                      Refusal{"ExtensionNobodyOpens", true, recorderCommand, L"instrukcja.qlmnone", true}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // Test helpers around the recorder program: associations in the registry and reading what it saw.
+// The build passes the recorder's path as QUELLMO_RECORDER_UNIX_PATH.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -80,17 +81,23 @@ public:
         return text;
     }
 
-    // The first recorded command line, waiting for it up to the deadline.
-    std::wstring waitForLine(std::chrono::milliseconds deadline = std::chrono::milliseconds(15000)) const
+    // The arguments of the recorder's first start, waiting for it up to the deadline; false
+    // when it did not start.
+    bool waitForStart(std::vector<std::wstring>& arguments,
+                      std::chrono::milliseconds deadline = std::chrono::milliseconds(15000)) const
     {
         const auto end = std::chrono::steady_clock::now() + deadline;
         for (;;) {
+            std::vector<std::wstring> lines;
             const std::wstring text = read();
-            const auto newline = text.find(L'\n');
-            if (newline != std::wstring::npos)
-                return text.substr(0, newline);
+            for (std::size_t at = 0, newline; (newline = text.find(L'\n', at)) != std::wstring::npos; at = newline + 1)
+                lines.push_back(text.substr(at, newline - at));
+            if (!lines.empty() && lines.size() > std::stoul(lines[0])) {
+                arguments.assign(lines.begin() + 1, lines.begin() + 1 + static_cast<std::ptrdiff_t>(std::stoul(lines[0])));
+                return true;
+            }
             if (std::chrono::steady_clock::now() > end)
-                return L"";
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }

@@ -1,5 +1,6 @@
 // The connection diagnostics' reasons, the poll's counters and history, and the record of the
 // last programming job, on the simulator.
+#include "CaseName.h"
 #include "protocol/ProtocolFixture.h"
 #include "protocol/SampleConfiguration.h"
 
@@ -11,6 +12,8 @@
 #include "support/DebugLogRing.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 using namespace kes;
 using namespace protocol_tests;
@@ -114,11 +117,41 @@ TEST_F(ProtocolTest, PollFaultsShowInTheCountersAndTheLog)
     const std::wstring text = diagnosisText(d);
     EXPECT_NE(text.find(L"  wymiany ramek: 3\r\n  powtórzone próby: 0\r\n  błędne sumy kontrolne: 1\r\n"
                         L"  przekroczenia czasu: 1\r\n  odłączenia interfejsu: 1\r\n  odzyskania połączenia: 0\r\n"
-                        L"Dziennik łącza (ostatnie wiersze):\r\nInstrukcja odzyskaj 0\r\n"),
+                        L"Dziennik łącza (ostatnie wiersze):\r\nInstrukcja odzyskaj 0 (\u00D72)\r\n"),
               std::wstring::npos)
         << text;
     EXPECT_NE(text.find(L"Błąd: nr 5\r\n"), std::wstring::npos);
 }
+
+struct CollapseCase {
+    const char* name;
+    std::vector<std::wstring> lines;
+    std::vector<std::wstring> shown;
+};
+
+class LogCollapse : public ::testing::TestWithParam<CollapseCase> {};
+
+TEST_P(LogCollapse, ShowsARunOfOneLineOnceWithItsCount)
+{
+    EXPECT_EQ(collapseRepeatedLines(GetParam().lines), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LogCollapse,
+    ::testing::Values(
+        CollapseCase{"nothing", {}, {}},
+        CollapseCase{"no repeats", {L"Błąd: nr 5", L"Błąd: nr 4"}, {L"Błąd: nr 5", L"Błąd: nr 4"}},
+        CollapseCase{"a run between other lines",
+                     {L"Błąd: nr 5", L"Instrukcja odzyskaj 0", L"Instrukcja odzyskaj 0", L"Instrukcja odzyskaj 0",
+                      L"Powodzenie FT_W32_GetCommState"},
+                     {L"Błąd: nr 5", L"Instrukcja odzyskaj 0 (\u00D73)", L"Powodzenie FT_W32_GetCommState"}},
+        CollapseCase{"a run at the end counted past nine",
+                     std::vector<std::wstring>(14, L"Instrukcja odzyskaj 0"),
+                     {L"Instrukcja odzyskaj 0 (\u00D714)"}},
+        CollapseCase{"the same line again after another is a new run",
+                     {L"Zamykanie uchwytu", L"Zamykanie uchwytu", L"Błąd: nr 4", L"Zamykanie uchwytu"},
+                     {L"Zamykanie uchwytu (\u00D72)", L"Błąd: nr 4", L"Zamykanie uchwytu"}}),
+    casename::ByName());
 
 TEST_F(ProtocolTest, GoodPollsFeedTheHistoryOnTheLinkClock)
 {

@@ -93,4 +93,32 @@ TEST_F(Report, WithAnAnsweringModuleAfterProgramming)
     lastProgramming = ProgrammingRecord();
 }
 
+TEST_F(Report, AfterAMissedPollShowsTheLastGoodStatusAndWhenItCame)
+{
+    h.sim.status().text = "Garaz";
+    h.sim.status().temperature = -12;
+    ASSERT_TRUE(connect());
+    SYSTEMTIME before{}, after{};
+    GetLocalTime(&before);
+    ASSERT_EQ(pollStatus(), PollResult::Good);
+    GetLocalTime(&after);
+    h.sim.faults().silentPolls = 1;
+    ASSERT_EQ(pollStatus(), PollResult::NoReply);
+    ASSERT_TRUE(usbLink.responding) << "one missed reply: the module still counts as answering";
+
+    const std::wstring html = make();
+    auto receivedRow = [](const SYSTEMTIME& t) {
+        wchar_t text[96] = {};
+        swprintf(text, 96, L"<tr><td>Odebrano z modułu</td><td>%04u-%02u-%02u %02u:%02u:%02u</td></tr>\n", t.wYear,
+                 t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+        return std::wstring(text);
+    };
+    const std::wstring values = L"<tr><td>Moduł</td><td>Garaz</td></tr>\n"
+                                L"<tr><td>Operator</td><td>Plus</td></tr>\n"
+                                L"<tr><td>Poziom sygnału</td><td>64 %</td></tr>\n"
+                                L"<tr><td>Zasilanie</td><td>13 V</td></tr>\n"
+                                L"<tr><td>Temperatura [C]</td><td>-12</td></tr>\n";
+    EXPECT_TRUE(has(html, receivedRow(before) + values) || has(html, receivedRow(after) + values)) << html;
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 // The connection diagnostics window and the configuration report command, as real Win32
 // windows under Wine, with the program's link on the simulator.
+#include "CaseName.h"
 #include "SimHarness.h"
+#include "TestClipboard.h"
 #include "UiTestSupport.h"
 
 #include "protocol/Supervision.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -54,21 +57,6 @@ void runWhileOpen(std::function<void()> action)
     kes::showConnectionDiagnostics(nullptr);
 }
 
-std::wstring clipboardText()
-{
-    std::wstring text;
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
 {
     harness::SimHarness h;
@@ -101,8 +89,9 @@ TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
         EXPECT_EQ(uitest::textOf(GetDlgItem(window, kes::diagnosticsLog)), L"Błąd: nr 5\r\n");
 
         kes::showConnectionDiagnostics(nullptr);  // already open: returns at once
+        EXPECT_TRUE(uitest::emptyClipboard());
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(kes::diagnosticsCopyButton, BN_CLICKED), 0);
-        const std::wstring copied = clipboardText();
+        const std::wstring copied = uitest::clipboardText();
         EXPECT_EQ(copied.rfind(L"Quellmo PC ", 0), 0u) << copied;
         EXPECT_NE(copied.find(L"Stan połączenia: Interfejs QLV-3 USB otwarty – trwa przygotowanie"),
                   std::wstring::npos);
@@ -183,6 +172,146 @@ TEST(ReportCommand, SavesTheProposedPageAndOpensIt_OrSaysWhyNot)
     kes::saveConfigurationReport(nullptr);
     EXPECT_EQ(seams.boxes, std::vector<std::wstring>{L"Błąd zapisu pliku: Nie można zapisać pliku: " + seams.answer});
     EXPECT_EQ(seams.opened.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+void logLine(const std::wstring& line)
+{
+    kes::debuglog_stream log;
+    log << line << L"\n";
+}
+
+// Where the reader has left the log box when the next lines come.
+enum class Reader { ScrolledToTheTopWithASelection, AtTheEndWithTheLastLineSelected };
+
+struct LogBoxCase {
+    const char* name;
+    std::vector<std::wstring> shown;  // logged before the reader moves
+    Reader reader;
+    std::vector<std::wstring> more;   // then one a tick
+    std::wstring after;               // the box's text then
+};
+
+std::vector<std::wstring> numberedErrors(int count)
+{
+    std::vector<std::wstring> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(L"Błąd: nr " + std::to_wstring(i));
+    return lines;
+}
+
+std::wstring numberedErrorsText(int count)
+{
+    std::wstring text;
+    for (int i = 1; i <= count; ++i)
+        text += L"Błąd: nr " + std::to_wstring(i) + L"\r\n";
+    return text;
+}
+
+class DiagnosticsLogBox : public ::testing::TestWithParam<LogBoxCase> {};
+
+TEST_P(DiagnosticsLogBox, KeepsTheReadersPlaceWhileLinesCome)
+{
+    const LogBoxCase& c = GetParam();
+    harness::SimHarness h;
+    h.attachGlobalLink();
+    kes::debugLogRing().clear();
+    bool checked = false;
+    runWhileOpen([&] {
+        HWND window = kes::connectionDiagnosticsWindow();
+        HWND box = GetDlgItem(window, kes::diagnosticsLog);
+        for (const std::wstring& line : c.shown)
+            logLine(line);
+        kes::refreshConnectionDiagnostics();
+
+        const int lines = static_cast<int>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+        const int lastLineStart = static_cast<int>(SendMessageW(box, EM_LINEINDEX, lines - 2, 0));
+        if (c.reader == Reader::ScrolledToTheTopWithASelection) {
+            SendMessageW(box, WM_VSCROLL, SB_TOP, 0);
+            SendMessageW(box, EM_SETSEL, 2, 6);
+        } else {
+            SendMessageW(box, EM_SETSEL, lastLineStart, lastLineStart + 4);
+            SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        }
+        DWORD start = 0, end = 0;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const LRESULT firstLine = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+
+        for (const std::wstring& line : c.more) {
+            logLine(line);
+            kes::refreshConnectionDiagnostics();
+        }
+
+        EXPECT_EQ(uitest::textOf(box), c.after);
+        DWORD startAfter = 0, endAfter = 0;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&startAfter), reinterpret_cast<LPARAM>(&endAfter));
+        EXPECT_EQ(startAfter, start);
+        EXPECT_EQ(endAfter, end);
+        if (c.reader == Reader::ScrolledToTheTopWithASelection) {
+            EXPECT_EQ(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), firstLine);
+        } else {
+            // The newest line is in view.
+            const int linesAfter = static_cast<int>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+            const LRESULT at = SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, linesAfter - 2, 0), 0);
+            RECT client{};
+            GetClientRect(box, &client);
+            const int y = static_cast<short>(HIWORD(at));
+            EXPECT_GE(y, 0);
+            EXPECT_LT(y, client.bottom);
+        }
+        checked = true;
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EXPECT_FALSE(timedOut);
+    EXPECT_TRUE(checked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, DiagnosticsLogBox,
+    ::testing::Values(
+        LogBoxCase{"the ring full of one line and more of it: nothing changes",
+                   std::vector<std::wstring>(50, L"Instrukcja odzyskaj 0"), Reader::ScrolledToTheTopWithASelection,
+                   std::vector<std::wstring>(5, L"Instrukcja odzyskaj 0"), L"Instrukcja odzyskaj 0 (\u00D750)\r\n"},
+        LogBoxCase{"the last line again, reader scrolled up", numberedErrors(30),
+                   Reader::ScrolledToTheTopWithASelection, std::vector<std::wstring>(4, L"Błąd: nr 30"),
+                   numberedErrorsText(29) + L"Błąd: nr 30 (\u00D75)\r\n"},
+        LogBoxCase{"new lines, reader scrolled up", numberedErrors(30), Reader::ScrolledToTheTopWithASelection,
+                   {L"Powodzenie FT_W32_GetCommState", L"Błąd: nr 31"},
+                   numberedErrorsText(30) + L"Powodzenie FT_W32_GetCommState\r\nBłąd: nr 31\r\n"},
+        LogBoxCase{"new lines, reader at the end", numberedErrors(30), Reader::AtTheEndWithTheLastLineSelected,
+                   {L"Instrukcja odzyskaj 0", L"Instrukcja odzyskaj 0", L"Zamykanie uchwytu", L"Błąd: nr 4",
+                    L"Błąd: odzyskaj, nie został otwarty uchwyt", L"Instrukcja odzyskaj 1"},
+                   numberedErrorsText(30) +
+                       L"Instrukcja odzyskaj 0 (\u00D72)\r\nZamykanie uchwytu\r\nBłąd: nr 4\r\n"
+                       L"Błąd: odzyskaj, nie został otwarty uchwyt\r\nInstrukcja odzyskaj 1\r\n"}),
+    casename::ByName());
+
+TEST(DiagnosticsWindow, ListsTheInterfacesEveryTwoSecondsOfTicks)
+{
+    harness::SimHarness h;
+    h.attachGlobalLink();
+    ASSERT_TRUE(h.connect(kes::usbLink));
+    std::uint64_t listings = 0;
+    std::wstring summary;
+    runWhileOpen([&] {
+        HWND window = kes::connectionDiagnosticsWindow();
+        const std::uint64_t before = h.sim.deviceListings();
+        for (int tick = 0; tick < 20; ++tick) {  // 10 s
+            h.advanceMs(500);
+            kes::refreshConnectionDiagnostics();
+        }
+        listings = h.sim.deviceListings() - before;
+        summary = uitest::textOf(GetDlgItem(window, kes::diagnosticsSummary));
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(listings, 5u);
+    EXPECT_NE(summary.find(L"  Quorvaltenique USB, nr seryjny QLV30001 – używany przez program\r\n"),
+              std::wstring::npos)
+        << summary;
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "ui/InputFilters.h"
 
 #include "ui/SubclassChain.h"
-#include "UiTestSupport.h"
 #include "CaseName.h"
+#include "TestClipboard.h"
+#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -113,23 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SetCase{"sms_replaceSelection", Filter::SmsText, EM_REPLACESEL, L"\tó\n", L"1o"}),
     casename::ByName());
 
-bool putOnClipboard(HWND owner, const std::wstring& text)
-{
-    if (!OpenClipboard(owner))
-        return false;
-    EmptyClipboard();
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory) {
-        memcpy(GlobalLock(memory), text.c_str(), bytes);
-        GlobalUnlock(memory);
-        if (!SetClipboardData(CF_UNICODETEXT, memory))
-            GlobalFree(memory);
-    }
-    CloseClipboard();
-    return memory != nullptr;
-}
-
 struct PasteCase {
     const char* name;
     Filter filter;
@@ -147,7 +131,7 @@ TEST_P(Pasted, FiltersTheWholeTextAndKeepsTheCaretAfterThePaste)
     HWND edit = makeEdit(GetParam().filter);
     SetWindowTextW(edit, GetParam().before.c_str());
     SendMessageW(edit, EM_SETSEL, GetParam().caretBefore, GetParam().caretBefore);
-    ASSERT_TRUE(putOnClipboard(dialog.get(), GetParam().pasted));
+    ASSERT_TRUE(uitest::putOnClipboard(dialog.get(), GetParam().pasted));
     SendMessageW(edit, WM_PASTE, 0, 0);
     EXPECT_EQ(uitest::textOf(edit), GetParam().shown);
     DWORD start = 0, end = 0;

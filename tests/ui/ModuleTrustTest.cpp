@@ -2,6 +2,7 @@
 // window with the module, and going back to what the module held when it connected.
 #include "ui/Shell.h"
 
+#include "ProgrammedModule.h"
 #include "SimHarness.h"
 #include "model/Catalogue.h"
 #include "tools/ModuleTrust.h"
@@ -12,6 +13,8 @@
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
+#include "ui/WindowHelpers.h"
+#include "TestClipboard.h"
 #include "UiTestSupport.h"
 
 #include <commctrl.h>
@@ -36,6 +39,8 @@ struct ComparisonSeen {
     bool opened = false;
     std::wstring listed;     // the list's cells, tab-separated, one row a line
     std::wstring note;       // the static line when nothing differs
+    std::wstring faults;     // the box above the table, when shown
+    bool tableBelowFaults = false;
     std::wstring clipboard;  // after "Kopiuj"
 };
 ComparisonSeen* seen = nullptr;
@@ -47,21 +52,6 @@ BOOL CALLBACK findComparison(HWND window, LPARAM found)
         return FALSE;
     }
     return TRUE;
-}
-
-std::wstring clipboardText()
-{
-    std::wstring text;
-    if (!OpenClipboard(nullptr))
-        return L"<clipboard not open>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 std::wstring cell(HWND list, int row, int column)
@@ -92,8 +82,17 @@ void CALLBACK inspectComparison(HWND, UINT, UINT_PTR timer, DWORD)
     }
     if (IsWindowVisible(GetDlgItem(window, IDC_COMPARISON_NOTE)))
         seen->note = uitest::textOf(GetDlgItem(window, IDC_COMPARISON_NOTE));
+    HWND faults = GetDlgItem(window, IDC_COMPARISON_FAULTS);
+    if (IsWindowVisible(faults)) {
+        seen->faults = uitest::textOf(faults);
+        RECT box{}, table{};
+        GetWindowRect(faults, &box);
+        GetWindowRect(list, &table);
+        seen->tableBelowFaults = table.top >= box.bottom;
+    }
+    EXPECT_TRUE(uitest::emptyClipboard());
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COMPARISON_COPY, BN_CLICKED), 0);
-    seen->clipboard = clipboardText();
+    seen->clipboard = uitest::clipboardText();
     // Esc through the dialog's own modal loop.
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
 }
@@ -232,6 +231,21 @@ protected:
         ASSERT_TRUE(boxes.empty()) << boxes.front();
     }
     void check(int id) { SendMessageW(item(id), BM_SETCHECK, BST_CHECKED, 0); }
+    void click(int id) { SendMessageW(item(id), BM_CLICK, 0, 0); }
+
+    // Every settings control as the user sees it: text, check, selection, enabled.
+    std::wstring settingsPicture() const
+    {
+        std::wstring all;
+        for (int id = ids::kFirst; id <= ids::userId(ids::kUserCount - 1, ids::UserOffset::RightsHours); ++id) {
+            HWND c = item(id);
+            all += std::to_wstring(id) + L'|' + uitest::textOf(c) + L'|' +
+                   std::to_wstring(SendMessageW(c, BM_GETCHECK, 0, 0)) + L'|' +
+                   std::to_wstring(SendMessageW(c, CB_GETCURSEL, 0, 0)) + L'|' + (IsWindowEnabled(c) ? L'e' : L'd') +
+                   L'\n';
+        }
+        return all;
+    }
 
     harness::SimHarness sim;
     HWND dialog = nullptr;
@@ -310,13 +324,17 @@ TEST_F(ModuleTrustTest, WhileAJobRunsEverythingIsGreyedAndACommandDoesNothing)
     EXPECT_EQ(dialogsAsked, 0);
 }
 
-TEST_F(ModuleTrustTest, ListsEachDifferingSettingAsTheWindowShowsItAndCopiesTheTable)
+TEST_F(ModuleTrustTest, ListsEachSettingProgrammingWouldChangeAndCopiesTheTable)
 {
-    connectAndRead(); // the module's memory is all zeros
+    harness::programNewWindow(sim.sim);
+    connectAndRead();
     setText(ids::accessCode, L"ABCD");
+    check(ids::in1Enabled);
     SendMessageW(item(ids::in1Wiring), CB_SETCURSEL, 2, 0);
     setText(ids::in1Time, L"30");
+    check(ids::tempEnabled);
     check(ids::tempSmsOn);
+    check(ids::powerEnabled);
     setText(ids::powerMax, L"15");
     check(ids::userId(1, ids::UserOffset::Active));
     setText(ids::userId(1, ids::UserOffset::Phone), L"+48600100200");
@@ -327,37 +345,72 @@ TEST_F(ModuleTrustTest, ListsEachDifferingSettingAsTheWindowShowsItAndCopiesTheT
 
     ASSERT_TRUE(result.opened);
     EXPECT_EQ(readRequests() - readsBefore, 16);
-    const std::wstring rows = L"Kod dostępu\tABCD\t\r\n"
+    EXPECT_EQ(result.faults, L"");
+    // The voltage as programming writes it: a whole 15 is 15.0 in the module.
+    const std::wstring rows = L"Kod dostępu\tABCD\tWKTR\r\n"
+                              L"IN-1\ttak\tnie\r\n"
                               L"IN-1 – rodzaj wejścia\tNC PLUS\tNO PLUS\r\n"
-                              L"IN-1 – Pobudzenie [s]\t30\t0\r\n"
+                              L"IN-1 – Pobudzenie [s]\t30\t1\r\n"
+                              L"TEMP\ttak\tnie\r\n"
                               L"TEMP – SMS ON\ttak\tnie\r\n"
-                              L"POWER – max [V]\t15\t0.0\r\n"
+                              L"POWER\ttak\tnie\r\n"
+                              L"POWER – max [V]\t15.0\t24.0\r\n"
                               L"Użytkownik 2\ttak\tnie\r\n"
                               L"Użytkownik 2 – telefon\t+48600100200\t\r\n"
-                              L"Użytkownik 2 – CLIP\ttak\tnie\r\n"
-                              // Read from zeros, the row shows time-limited rights of 0 hours; a
-                              // switched-off user holds none in the module.
-                              L"Użytkownik 2 – UPRAWNIENIA CZAS. [h]\ttak\tnie\r\n"
-                              L"Użytkownik 2 – UPRAWNIENIA CZAS. [h] – liczba godzin\t0\t24\r\n";
+                              L"Użytkownik 2 – CLIP\ttak\tnie\r\n";
     EXPECT_EQ(result.listed, rows);
     EXPECT_EQ(result.clipboard, L"Ustawienie\tW oknie\tW module\r\n" + rows);
     EXPECT_TRUE(IsWindowEnabled(dialog)) << "Esc closed the comparison and gave the window back";
     EXPECT_EQ(uitest::textOf(item(ids::accessCode)), L"ABCD");
-    EXPECT_EQ(SendMessageW(item(ids::userId(1, ids::UserOffset::RightClip)), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The window as the user clicked it: unticking "sterowanie wejściem 1" leaves the greyed
+// "czasowo [s]" ticked. With a fault the window is compared as it stands; without, as
+// validation would rewrite it. Neither comparison changes a control.
+TEST_F(ModuleTrustTest, FaultsStandAboveTheTableAndComparingLeavesTheWindowAsItWas)
+{
+    harness::programNewWindow(sim.sim);
+    sim.sim.block(0)[8] = 0x24;  // output 1 timed by input 1
+    connectAndRead();
+    ASSERT_EQ(SendMessageW(item(ids::out1InputTimed), BM_GETCHECK, 0, 0), BST_CHECKED);
+    click(ids::out1ByInput);
+    ASSERT_FALSE(IsWindowEnabled(item(ids::out1InputTimed)));
+    setText(ids::accessCode, L"ab");
+    const std::wstring withFault = settingsPicture();
+
+    const ComparisonSeen faulty = compare();
+
+    ASSERT_TRUE(faulty.opened);
+    const std::wstring faults =
+        L"Ustawienia w oknie zawierają błędy – programowanie zostanie przerwane:\r\nBłędny kod dostępu.\r\n";
+    EXPECT_EQ(faulty.faults, faults);
+    EXPECT_TRUE(faulty.tableBelowFaults);
+    EXPECT_EQ(faulty.listed, L"Kod dostępu\tab\tWKTR\r\n");
+    EXPECT_EQ(faulty.clipboard, faults + L"\r\nUstawienie\tW oknie\tW module\r\nKod dostępu\tab\tWKTR\r\n");
+    EXPECT_EQ(settingsPicture(), withFault);
+
+    setText(ids::accessCode, L"WKTR");
+    const std::wstring corrected = settingsPicture();
+
+    const ComparisonSeen sound = compare();
+
+    ASSERT_TRUE(sound.opened);
+    EXPECT_EQ(sound.faults, L"");
+    EXPECT_EQ(sound.listed, L"OUT-1 – sterowanie wejściem 1\tnie\ttak\r\n"
+                            L"OUT-1 – czasowo [s]\tnie\ttak\r\n");
+    EXPECT_EQ(settingsPicture(), corrected);
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ModuleTrustTest, WhatTheModuleCannotHoldIsNoDifference)
 {
-    // Input 1's time in tenths (15: shown as 1) and its SMS ON text filling the whole block.
-    sim.sim.block(0)[9] = 15;
-    const char text[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::memcpy(sim.sim.block(7).data(), text, 26);
+    harness::programNewWindow(sim.sim);
+    sim.sim.block(0)[9] = 15;  // input 1's time in tenths: shown as 1
+    // User 3 with PODSŁUCH; the window adds CLIP, which programming would clear.
+    harness::putUser(sim.sim.block(13), 0x20, harness::noTimedRights);
     connectAndRead();
-    setText(ids::in1SmsOnText, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123"); // more than the block holds
-    // A row with PODSŁUCH: programming would clear its CLIP; comparing leaves the window as it is.
     check(ids::userId(2, ids::UserOffset::RightClip));
-    check(ids::userId(2, ids::UserOffset::RightListen));
 
     const ComparisonSeen result = compare();
 

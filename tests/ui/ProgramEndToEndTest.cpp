@@ -164,9 +164,18 @@ TEST_F(ProgramProcess, ConnectsReadsProgramsAndClosesWithExitCodeZero)
     ASSERT_TRUE(waitFor([&] { return (window = topLevelWindow(process.dwProcessId, L"Quellmo PC")) != nullptr; },
                         std::chrono::seconds(30)));
     EXPECT_EQ(remoteText(window, 10002), L"WKTR");
+    // A window started behind another one has no focus until it is activated; the dialog then
+    // gives the focus back to the control it chose.
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);
-    ASSERT_TRUE(GetGUIThreadInfo(process.dwThreadId, &gui));
+    waitFor(
+        [&] {
+            if (GetForegroundWindow() != window)
+                SetForegroundWindow(window);
+            return GetGUIThreadInfo(process.dwThreadId, &gui) && gui.hwndActive == window && gui.hwndFocus;
+        },
+        std::chrono::seconds(10));
+    EXPECT_EQ(gui.hwndActive, window) << "the window came to the foreground";
     EXPECT_EQ(gui.hwndFocus, GetDlgItem(window, 10002)) << "the access code has the focus";
 
     // The 7 s settle, then the reading job and the first shown status.

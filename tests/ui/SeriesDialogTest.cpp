@@ -13,6 +13,7 @@
 #include "tools/SeriesStation.h"
 #include "ui/ResourceIds.h"
 #include "ui/SeriesDialog.h"
+#include "ui/WindowHelpers.h"
 #include "UiTestSupport.h"
 
 #include <commctrl.h>
