@@ -82,7 +82,14 @@ public:
         }
         return false;
     }
-    double started() const { return started_; }
+    // The start of the tick whose poll found a module, or a negative time.
+    double untilFound()
+    {
+        for (int i = 0; i < 20; ++i)
+            if (tick())
+                return started_;
+        return -1;
+    }
 
 private:
     harness::SimHarness& h_;
@@ -107,10 +114,7 @@ double swapTo(harness::SimHarness& h, Ticks& ticks, int next)
     if (!ticks.until([] { return !kes::usbLink.responding; }))
         return -1;
     h.sim.attachModule(module(next));
-    for (int i = 0; i < 20; ++i)
-        if (ticks.tick())
-            return ticks.started();
-    return -1;
+    return ticks.untilFound();
 }
 
 // The same modules without the series: reading, "Programuj" at once, the swap. Per module, ms.
@@ -121,10 +125,7 @@ double plainModuleMs()
     if (!h.connect(kes::usbLink))
         return -1;
     Ticks ticks(h, nullptr);
-    double found = -1;
-    for (int i = 0; i < 20 && found < 0; ++i)
-        if (ticks.tick())
-            found = ticks.started();
+    double found = ticks.untilFound();
     const double first = found;
     for (int m = 2; m <= modules + 1 && found >= 0; ++m) {
         kes::startProgramming();
@@ -173,10 +174,7 @@ SeriesFigures seriesModuleMs()
     if (!station.loadTable(table, nullptr) || station.start(nullptr, nullptr) != kes::SeriesStart::Started)
         return out;
     const double wallStart = wallMs();
-    double found = -1;
-    for (int i = 0; i < 20 && found < 0; ++i)
-        if (ticks.tick())
-            found = ticks.started();
+    double found = ticks.untilFound();
     const double first = found;
     for (int m = 2; m <= modules + 1 && found >= 0; ++m) {
         if (!ticks.until([&] { return station.state() != kes::SeriesState::Programming &&

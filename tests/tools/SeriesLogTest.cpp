@@ -33,43 +33,17 @@ std::wstring tempFolder()
     return folder;
 }
 
-// A module whose text and result need quoting, programmed from row 2 with five settings changed.
-kes::SeriesAttempt awkwardAttempt()
+SYSTEMTIME at(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
 {
-    kes::SeriesAttempt a;
-    a.at.wYear = 2026;
-    a.at.wMonth = 12;
-    a.at.wDay = 9;
-    a.at.wHour = 8;
-    a.at.wMinute = 5;
-    a.at.wSecond = 3;
-    a.interfaceSerial = L"QLV30001";
-    a.module = L"Brama; wjazd";
-    a.operatorName = L"Plus";
-    a.signal = L"48 %";
-    a.row = 2;
-    a.result = L"Błąd\r\n\"x\"";
-    a.changed = 5;
-    return a;
+    return {year, month, 0, day, hour, minute, second, 0};
 }
 
+// A module whose text and result need quoting, programmed from row 2 with five settings changed.
+const kes::SeriesAttempt awkwardAttempt{at(2026, 12, 9, 8, 5, 3), L"QLV30001", L"Brama; wjazd", L"Plus", L"48 %", 2,
+                                        L"Błąd\r\n\"x\"", 5};
 // A reading that failed, without a table.
-kes::SeriesAttempt failedRead()
-{
-    kes::SeriesAttempt a;
-    a.at.wYear = 2026;
-    a.at.wMonth = 1;
-    a.at.wDay = 31;
-    a.at.wHour = 23;
-    a.at.wMinute = 59;
-    a.at.wSecond = 59;
-    a.interfaceSerial = L"QLV30417";
-    a.module = L"Dom Nowaków";
-    a.operatorName = L"";
-    a.signal = L"- - -";
-    a.result = L"Błąd odczytu danych z urządzenia.";
-    return a;
-}
+const kes::SeriesAttempt failedRead{at(2026, 1, 31, 23, 59, 59), L"QLV30417", L"Dom Nowaków", L"", L"- - -", 0,
+                                    L"Błąd odczytu danych z urządzenia.", std::nullopt};
 
 const std::string header = "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia\r\n";
 const std::string awkwardLine =
@@ -106,7 +80,7 @@ TEST_P(SeriesLogFile, HoldsItsLinesAsWritten)
     DeleteFileW(path.c_str());
     if (c.exists)
         putFile(path, c.before);
-    const std::vector<std::wstring> cells = kes::attemptCells(awkwardAttempt());
+    const std::vector<std::wstring> cells = kes::attemptCells(awkwardAttempt);
     ASSERT_TRUE(kes::appendToSeriesLog(path, c.withLine ? &cells : nullptr));
     EXPECT_EQ(fileBytes(path), c.after);
 }
@@ -117,8 +91,8 @@ TEST(SeriesLog, LinesFollowOneAnotherWithEmptyCellsWhereNothingIsKnown)
 {
     const std::wstring path = tempFolder() + L"quellmo-series-two.csv";
     DeleteFileW(path.c_str());
-    const auto first = kes::attemptCells(awkwardAttempt());
-    const auto second = kes::attemptCells(failedRead());
+    const auto first = kes::attemptCells(awkwardAttempt);
+    const auto second = kes::attemptCells(failedRead);
     ASSERT_TRUE(kes::appendToSeriesLog(path, &first));
     ASSERT_TRUE(kes::appendToSeriesLog(path, &second));
     EXPECT_EQ(fileBytes(path), header + awkwardLine + failedLine);
@@ -130,7 +104,7 @@ TEST(SeriesLog, ALogThatCannotBeWrittenIsReportedAndKeepsItsLines)
 {
     const std::wstring path = tempFolder() + L"quellmo-series-locked.csv";
     putFile(path, header + failedLine);
-    const auto line = kes::attemptCells(awkwardAttempt());
+    const auto line = kes::attemptCells(awkwardAttempt);
     {
         HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -144,11 +118,7 @@ TEST(SeriesLog, ALogThatCannotBeWrittenIsReportedAndKeepsItsLines)
 
 TEST(SeriesLog, TheProposedNameCarriesTheDay)
 {
-    SYSTEMTIME day{};
-    day.wYear = 2026;
-    day.wMonth = 3;
-    day.wDay = 7;
-    EXPECT_EQ(kes::proposedLogName(day), L"seria-2026-03-07.csv");
+    EXPECT_EQ(kes::proposedLogName(at(2026, 3, 7, 0, 0, 0)), L"seria-2026-03-07.csv");
 }
 
 struct FolderCase {

@@ -124,17 +124,6 @@ bool seriesShows(const std::wstring& status)
     return kes::seriesDialogWindow() && seriesText(IDC_SERIES_STATUS).rfind(status + L"\r\n", 0) == 0;
 }
 
-std::wstring cell(HWND list, int row, int column)
-{
-    wchar_t buffer[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
 // A module with its own text and access code, nothing else set.
 qlvsim::Module module(const char* text, const char* code, bool storesWrongly = false)
 {
@@ -314,7 +303,7 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
              finalStatus = seriesText(IDC_SERIES_STATUS);
              HWND list = seriesItem(IDC_SERIES_ATTEMPTS);
              for (int r = 0; r < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); ++r)
-                 listed.push_back(cell(list, r, 2) + L"|" + cell(list, r, 5) + L"|" + cell(list, r, 6));
+                 listed.push_back(uitest::listCell(list, r, 2) + L"|" + uitest::listCell(list, r, 5) + L"|" + uitest::listCell(list, r, 6));
              click(IDCANCEL);
          }},
     });
