@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 namespace qlvsim {
@@ -84,9 +85,8 @@ bool parseBlock(const std::string& value, Block& block)
     return true;
 }
 
-bool setModuleKey(Simulator& sim, std::size_t index, const std::string& key, const std::string& value)
+bool setStatusKey(ModuleStatus& status, const std::string& key, const std::string& value)
 {
-    ModuleStatus& status = sim.status(index);
     long number = 0;
     const std::string k = lower(key);
     if (k == "text") {
@@ -95,10 +95,6 @@ bool setModuleKey(Simulator& sim, std::size_t index, const std::string& key, con
     }
     if (k == "operator") {
         status.operatorName = value;
-        return true;
-    }
-    if (k == "heldtext" || k == "hold") {
-        sim.holdText(value, index);
         return true;
     }
     if (k == "in1" || k == "in2" || k == "out1" || k == "out2") {
@@ -122,6 +118,39 @@ bool setModuleKey(Simulator& sim, std::size_t index, const std::string& key, con
         return false;
     return true;
 }
+
+bool setModuleKey(Simulator& sim, std::size_t index, const std::string& key, const std::string& value)
+{
+    const std::string k = lower(key);
+    if (k == "heldtext" || k == "hold") {
+        sim.holdText(value, index);
+        return true;
+    }
+    return setStatusKey(sim.status(index), key, value);
+}
+
+// "block0" .. "block15": the block's number, or -1.
+long blockKey(const std::string& key)
+{
+    const std::string k = lower(key);
+    long block = -1;
+    if (k.rfind("block", 0) == 0 && parseInt(k.substr(5), block) && block >= 0 && block < static_cast<long>(blockCount))
+        return block;
+    return -1;
+}
+
+// A module kept by its name for the timeline to attach: status keys, its memory, storesWrongly.
+bool setNamedModuleKey(Module& module, const std::string& key, const std::string& value)
+{
+    if (lower(key) == "storeswrongly")
+        return parseBool(value, module.storesWrongly);
+    const long block = blockKey(key);
+    if (block >= 0)
+        return parseBlock(value, module.memory[static_cast<std::size_t>(block)]);
+    return setStatusKey(module.status, key, value);
+}
+
+using NamedModules = std::map<std::string, Module>;
 
 bool setFaultKey(Faults& f, const std::string& key, const std::string& value)
 {
@@ -223,7 +252,8 @@ bool actionIsValid(const std::string& verb, const std::string& key, const std::s
     return verb == "unplug" || verb == "replug" || verb == "hold" || verb == "moduleoff" || verb == "moduleback";
 }
 
-bool addTimeline(Simulator& sim, std::size_t index, const std::string& line, std::string& error)
+bool addTimeline(Simulator& sim, std::size_t index, const std::string& line, const NamedModules& modules,
+                 std::string& error)
 {
     std::istringstream in(line);
     std::string when, verb, key;
@@ -241,12 +271,23 @@ bool addTimeline(Simulator& sim, std::size_t index, const std::string& line, std
         key = rest;
         value = rest;
     }
-    if (when.empty() || !actionIsValid(verb, key, value)) {
+    Module attached;
+    if (verb == "attach") {
+        // Named in a [module NAME] section above the timeline.
+        const auto found = modules.find(lower(key));
+        if (found == modules.end()) {
+            error = "timeline: no module \"" + key + "\" defined above";
+            return false;
+        }
+        attached = found->second;
+    } else if (when.empty() || !actionIsValid(verb, key, value)) {
         error = "timeline: cannot read \"" + line + "\"";
         return false;
     }
-    std::function<void()> action = [&sim, index, verb, key, value]() {
-        if (verb == "unplug")
+    std::function<void()> action = [&sim, index, verb, key, value, attached]() {
+        if (verb == "attach")
+            sim.attachModule(attached, index);
+        else if (verb == "unplug")
             sim.unplug(index);
         else if (verb == "replug")
             sim.replug(index);
@@ -292,6 +333,8 @@ bool loadScenarioText(Simulator& sim, const std::string& text, std::string* erro
 {
     std::istringstream in(text);
     std::string raw, section;
+    std::string moduleName;  // of a [module NAME] section
+    NamedModules modules;
     int number = 0;
     bool haveInterface = false;
     std::size_t index = 0;
@@ -319,7 +362,11 @@ bool loadScenarioText(Simulator& sim, const std::string& text, std::string* erro
             if (line.back() != ']')
                 return fail("bad section header");
             section = lower(trim(line.substr(1, line.size() - 2)));
-            if (section == "interface") {
+            if (section.rfind("module ", 0) == 0) {
+                moduleName = trim(section.substr(7));
+                modules[moduleName] = Module();
+                section = "named module";
+            } else if (section == "interface") {
                 index = sim.addInterface(InterfaceInfo());
                 haveInterface = true;
             } else if (section != "line" && section != "module" && section != "memory" && section != "faults" &&
@@ -330,7 +377,7 @@ bool loadScenarioText(Simulator& sim, const std::string& text, std::string* erro
         }
         if (section == "timeline") {
             std::string message;
-            if (!addTimeline(sim, currentInterface(), line, message))
+            if (!addTimeline(sim, currentInterface(), line, modules, message))
                 return fail(message);
             continue;
         }
@@ -346,13 +393,13 @@ bool loadScenarioText(Simulator& sim, const std::string& text, std::string* erro
             ok = setInterfaceKey(sim.interfaceInfo(index), key, value);
         else if (section == "module")
             ok = setModuleKey(sim, currentInterface(), key, value);
+        else if (section == "named module")
+            ok = setNamedModuleKey(modules[moduleName], key, value);
         else if (section == "faults")
             ok = setFaultKey(sim.faults(currentInterface()), key, value);
         else if (section == "memory") {
-            const std::string k = lower(key);
-            long block = -1;
-            if (k.rfind("block", 0) == 0 && parseInt(k.substr(5), block) && block >= 0 &&
-                block < static_cast<long>(blockCount))
+            const long block = blockKey(key);
+            if (block >= 0)
                 ok = parseBlock(value, sim.block(static_cast<std::size_t>(block), currentInterface()));
         }
         if (!ok)

@@ -2,10 +2,10 @@
 
 #include "model/Fields.h"
 #include "protocol/BlockExchange.h"
+#include "protocol/JobFailure.h"
 #include "protocol/JobEvents.h"
 #include "protocol/ModuleImage.h"
 #include "protocol/RecordFields.h"
-#include "support/MessageBox.h"
 
 namespace kes {
 
@@ -90,8 +90,7 @@ void runProgrammingStep(HWND dialog)
         const ModuleImage written = writtenImage();
         tellJobListeners([&](JobListener& l) { l.programmingEnded(ok, written); });
         if (!ok)
-            showMessageBox(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.", L"Błąd",
-                           MB_ICONERROR);
+            reportJobFailure(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
     }
 }
 

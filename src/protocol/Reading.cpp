@@ -4,10 +4,10 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "protocol/BlockExchange.h"
+#include "protocol/JobFailure.h"
 #include "protocol/ModuleConfiguration.h"
 #include "protocol/ModuleImage.h"
 #include "protocol/RecordFields.h"
-#include "support/MessageBox.h"
 
 namespace kes {
 namespace {
@@ -33,7 +33,7 @@ void put(std::uint8_t block, const Frame& reply)
 
 bool showReadError(HWND dialog)
 {
-    showMessageBox(dialog, L"Błąd odczytu danych z urządzenia.", L"Błąd", MB_ICONERROR);
+    reportJobFailure(dialog, L"Błąd odczytu danych z urządzenia.");
     return false;
 }
 

@@ -202,6 +202,17 @@ void connectStep()
     }
 }
 
+void runAutomaticReading(HWND dialog)
+{
+    tellJobListeners([](JobListener& l) { l.beforeAutomaticReading(); });
+    MainTimer* timer = installedTimer();
+    timer->stop(dialog);
+    ModuleImage image;
+    const bool complete = readConfiguration(dialog, &image);
+    timer->start(dialog);
+    tellJobListeners([&](JobListener& l) { l.automaticReadingEnded(complete, image); });
+}
+
 void tick(HWND dialog)
 {
     UsbLink& link = usbLink;
@@ -242,15 +253,8 @@ void tick(HWND dialog)
         supervision.respondingShown = link.responding;
         ::linkStatusField.setText(link.responding ? widenText(link.moduleText) : std::wstring(linkOkText));
         ::connectedOnlyGroup.setEnabled(link.responding);
-        if (link.responding) {
-            tellJobListeners([](JobListener& l) { l.beforeAutomaticReading(); });
-            MainTimer* timer = installedTimer();
-            timer->stop(dialog);
-            ModuleImage image;
-            const bool complete = readConfiguration(dialog, &image);
-            timer->start(dialog);
-            tellJobListeners([&](JobListener& l) { l.automaticReadingEnded(complete, image); });
-        }
+        if (link.responding)
+            runAutomaticReading(dialog);
     }
 
     showStatusValues();

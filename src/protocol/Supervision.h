@@ -62,6 +62,9 @@ constexpr UINT_PTR mainTimerId = 1005;
 constexpr UINT mainTimerPeriodMs = 500;
 
 void tick(HWND dialog);
+// The reading job the tick runs when a module starts answering, with its listeners told before
+// and after and the main timer stopped meanwhile.
+void runAutomaticReading(HWND dialog);
 PollResult pollStatus();
 void connectStep();
 bool sendSmsText();

@@ -79,14 +79,19 @@ std::optional<std::wstring> askSavePath(HWND dialog)
 
 bool writeRecords(HWND dialog, const std::wstring& path, const std::wstring& records)
 {
-    std::string bytes;
-    if (encodeUtf8(std::wstring(1, kSignature) + records, bytes) && replaceFileContents(path, bytes))
+    if (writeRecordsToFile(path, records))
         return true;
     showMessageBox(dialog, L"Nie można zapisać pliku: " + path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
     return false;
 }
 
 } // namespace
+
+bool writeRecordsToFile(const std::wstring& path, const std::wstring& records)
+{
+    std::string bytes;
+    return encodeUtf8(std::wstring(1, kSignature) + records, bytes) && replaceFileContents(path, bytes);
+}
 
 bool saveRecordsAsDataFile(HWND dialog, const std::wstring& records)
 {
@@ -107,12 +112,12 @@ bool saveDataFile(HWND dialog)
     return path && writeRecords(dialog, *path, currentRecords());
 }
 
-bool openDataFile(HWND dialog)
+std::optional<std::wstring> openDataFile(HWND dialog)
 {
     prepareFileDialogs(dialog);
     const auto path = askForDataFile(FileDialogKind::Open);
     if (!path)
-        return false;
+        return std::nullopt;
     std::wifstream in;
     in.imbue(utf8Locale());
     in.open(path->c_str(), std::ios_base::in | std::ios_base::binary);
@@ -120,14 +125,15 @@ bool openDataFile(HWND dialog)
         // Locked, not readable or gone since it was chosen: say so, or the user would take
         // the unchanged window for the file's contents.
         showMessageBox(dialog, L"Nie można otworzyć pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
-        return false;
+        return std::nullopt;
     }
     try {
-        return readDataFile(in);
+        if (readDataFile(in))
+            return path;
     } catch (const ControlBufor::BadFormatInFile&) {
         showMessageBox(dialog, L"Błędny format pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
-        return false;
     }
+    return std::nullopt;
 }
 
 } // namespace kes

@@ -2,7 +2,9 @@
 // The data file (*.dat): the signature EF BB BF, then the settings registry's records as
 // UTF-8 text. "Zapisz" and "Otwórz" of the main dialog.
 #include <istream>
+#include <optional>
 #include <ostream>
+#include <string>
 #include <windows.h>
 
 namespace kes {
@@ -27,6 +29,10 @@ std::wstring currentRecords();
 // box owned by the dialog. Nothing happens when the user cancels. True when it was written.
 bool saveRecordsAsDataFile(HWND dialog, const std::wstring& records);
 
+// Writes the signature and `records` to the path as "Zapisz" writes them, so that a failure never
+// damages the file already there. No box: true when the file was written.
+bool writeRecordsToFile(const std::wstring& path, const std::wstring& records);
+
 // Loads a data file's records (its text after the signature) into the window, as opening
 // that file does. Throws ControlBufor::BadFormatInFile as readDataFile does.
 void loadRecords(const std::wstring& records);
@@ -37,7 +43,8 @@ void loadRecords(const std::wstring& records);
 bool saveDataFile(HWND dialog);
 
 // The "Otwórz" command: asks for a file and loads it; a file that cannot be opened or is
-// badly formatted is reported in a message box owned by the dialog. True when it was loaded.
-bool openDataFile(HWND dialog);
+// badly formatted is reported in a message box owned by the dialog. The file's path when it
+// was loaded.
+std::optional<std::wstring> openDataFile(HWND dialog);
 
 } // namespace kes

@@ -141,8 +141,12 @@ std::optional<std::wstring> askForDataFile(FileDialogKind kind)
     return std::wstring(s.file.data());
 }
 
-std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
-                                           const wchar_t* defaultExtension, const std::wstring& proposedName)
+namespace {
+
+// A dialog on a record of its own: one filter from the description.
+std::optional<std::wstring> askWithOwnRecord(HWND owner, FileDialogKind kind, const std::wstring& description,
+                                             const wchar_t* defaultExtension, const std::wstring& proposedName,
+                                             DWORD flags)
 {
     std::wstring filter = description;
     filter += L'\0';
@@ -160,18 +164,35 @@ std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& descr
     r.lpstrFile = file.data();
     r.nMaxFile = static_cast<DWORD>(file.size());
     r.lpstrDefExt = defaultExtension;
-    r.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    r.Flags = flags;
     bool chosen = false;
     if (const auto& fn = replacement()) {
-        chosen = fn(FileDialogKind::Save, r);
+        chosen = fn(kind, r);
     } else {
         static const DialogLibrary library;
-        chosen = library.show(FileDialogKind::Save, r);
+        chosen = library.show(kind, r);
     }
     file.back() = L'\0';
     if (!chosen || file[0] == L'\0')
         return std::nullopt;
     return std::wstring(file.data());
+}
+
+} // namespace
+
+std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
+                                           const wchar_t* defaultExtension, const std::wstring& proposedName,
+                                           ExistingFile existing)
+{
+    const DWORD confirm = existing == ExistingFile::ConfirmReplacing ? OFN_OVERWRITEPROMPT : 0;
+    return askWithOwnRecord(owner, FileDialogKind::Save, description, defaultExtension, proposedName,
+                            confirm | OFN_PATHMUSTEXIST);
+}
+
+std::optional<std::wstring> askForOpenPath(HWND owner, const std::wstring& description)
+{
+    return askWithOwnRecord(owner, FileDialogKind::Open, description, nullptr, std::wstring(),
+                            OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
 }
 
 FileDialogFunction setFileDialogFunction(FileDialogFunction fn)

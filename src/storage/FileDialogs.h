@@ -25,8 +25,14 @@ std::optional<std::wstring> askForDataFile(FileDialogKind kind);
 // A save dialog of its own (not the shared record) for a document other than a data file:
 // one filter from the description, its default extension, and the file name it proposes.
 // Answered by the same test seam as the data-file dialogs. Nothing when the user cancels.
+enum class ExistingFile { ConfirmReplacing, AppendTo };
 std::optional<std::wstring> askForSavePath(HWND owner, const std::wstring& description,
-                                           const wchar_t* defaultExtension, const std::wstring& proposedName);
+                                           const wchar_t* defaultExtension, const std::wstring& proposedName,
+                                           ExistingFile existing = ExistingFile::ConfirmReplacing);
+
+// An open dialog of its own for a document other than a data file, with one filter from the
+// description. Answered by the same test seam. Nothing when the user cancels.
+std::optional<std::wstring> askForOpenPath(HWND owner, const std::wstring& description);
 
 // The filter pattern named in a description: from each "*" the run of "*", "." and
 // letters or digits; several patterns are joined by ";". "Data file (*.dat)" gives "*.dat".

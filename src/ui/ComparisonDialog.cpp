@@ -1,6 +1,7 @@
 #include "ui/ComparisonDialog.h"
 
 #include "ui/Clipboard.h"
+#include "ui/ReportList.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
 
@@ -11,26 +12,6 @@
 
 namespace kes {
 namespace {
-
-struct Column {
-    const wchar_t* caption;
-    int widthPercent;
-};
-constexpr Column columns[] = {{L"Ustawienie", 46}, {L"W oknie", 27}, {L"W module", 27}};
-
-void setCell(HWND list, int row, int column, const std::wstring& text)
-{
-    LVITEMW item{};
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    if (column == 0) {
-        item.mask = LVIF_TEXT;
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    } else {
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-}
 
 RECT rectInDialog(HWND window, HWND control)
 {
@@ -67,25 +48,9 @@ void ComparisonDialog::showFaults()
 void ComparisonDialog::fillList()
 {
     HWND list = item(IDC_COMPARISON_LIST);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    RECT client{};
-    GetClientRect(list, &client);
-    const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-    int index = 0;
-    for (const Column& c : columns) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<wchar_t*>(c.caption);
-        column.cx = width * c.widthPercent / 100;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&column));
-    }
-    int row = 0;
-    for (const ComparisonRow& r : comparison_.rows) {
-        setCell(list, row, 0, r.setting);
-        setCell(list, row, 1, r.inWindow);
-        setCell(list, row, 2, r.inModule);
-        ++row;
-    }
+    addListColumns(list, {{L"Ustawienie", 46}, {L"W oknie", 27}, {L"W module", 27}});
+    for (const ComparisonRow& r : comparison_.rows)
+        appendListRow(list, {r.setting, r.inWindow, r.inModule});
 }
 
 bool ComparisonDialog::onInit()

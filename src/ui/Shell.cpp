@@ -5,6 +5,8 @@
 #include "model/Validation.h"
 #include "tools/KeptEdits.h"
 #include "tools/ModuleTrust.h"
+#include "tools/OpenedDataFile.h"
+#include "tools/SeriesStation.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
@@ -77,6 +79,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
         return FALSE;
     case WM_TIMER:
         tick(dialog);
+        seriesStation().afterTick();
         refreshConnectionDiagnostics();
         return FALSE;
     case WM_INITMENUPOPUP:
@@ -125,8 +128,10 @@ void onCommand(HWND dialog, WPARAM wParam)
     const int id = LOWORD(wParam);
     switch (id) {
     case ids::openButton:
-        if (openDataFile(dialog))
+        if (const auto path = openDataFile(dialog)) {
             noteSettingsSettled();
+            noteSettingsOpenedFrom(*path);
+        }
         return;
     case ids::saveButton:
         if (saveDataFile(dialog))

@@ -4,6 +4,7 @@
 #include "tools/KeptEdits.h"
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
+#include "tools/SeriesStation.h"
 #include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
@@ -12,6 +13,7 @@
 #include "ui/ComparisonDialog.h"
 #include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
+#include "ui/SeriesDialog.h"
 
 #include <cwchar>
 #include <string>
@@ -21,11 +23,14 @@ namespace {
 
 constexpr UINT systemCommandMask = 0xFFF0;  // the system keeps the low four bits
 
-bool moduleAnswering() { return usbLink.isOpen() && usbLink.responding && !programmingPending(); }
-bool configurationKept() { return keptConfiguration() && !programmingPending(); }
-bool editsKept() { return keptEdits() && !programmingPending(); }
+// A series puts its own settings into the window module after module.
+bool noJobRuns() { return !programmingPending() && !seriesRunning(); }
+bool moduleAnswering() { return usbLink.isOpen() && usbLink.responding && noJobRuns(); }
+bool configurationKept() { return keptConfiguration() && noJobRuns(); }
+bool editsKept() { return keptEdits() && noJobRuns(); }
 bool always() { return true; }
 bool reportPossible() { return canSaveReport() && !programmingPending(); }
+bool seriesPossible() { return !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
@@ -79,6 +84,7 @@ const MenuCommand commands[] = {
     {SystemCommand::SaveModuleSettings, L"Zapisz kopię ustawień modułu…", &configurationKept, &saveModuleSettings},
     {SystemCommand::ConnectionDiagnostics, L"Diagnostyka połączenia…", &always, &showConnectionDiagnostics},
     {SystemCommand::ConfigurationReport, L"Raport konfiguracji…", &reportPossible, &saveConfigurationReport},
+    {SystemCommand::SeriesProgramming, L"Programowanie seryjne…", &seriesPossible, &showSeriesDialog},
 };
 
 UINT idOf(const MenuCommand& c) { return static_cast<UINT>(c.id); }

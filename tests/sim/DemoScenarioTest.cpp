@@ -33,3 +33,31 @@ TEST(DemoScenario, LoadsCompletely)
 }
 
 } // namespace
+
+namespace {
+
+// The series demonstration: three modules, one after another behind the one interface.
+TEST(SeriesScenario, SwapsItsModulesInTurn)
+{
+    qlvsim::VirtualTime time;
+    qlvsim::Simulator sim(time);
+    std::string error;
+    ASSERT_TRUE(qlvsim::loadScenario(sim, besideTheTest(L"series.ini"), &error)) << error;
+    ASSERT_EQ(sim.interfaceCount(), 1u);
+    const struct {
+        double atSeconds;
+        bool attached;
+        const char* text;
+    } expected[] = {{1, true, "Brama 1"}, {46, false, "Brama 1"}, {50, true, "Brama 2"}, {76, false, "Brama 2"},
+                    {80, true, "Brama 3"}};
+    double now = 0;
+    for (const auto& e : expected) {
+        time.advanceMs((e.atSeconds - now) * 1000.0);
+        now = e.atSeconds;
+        sim.update();
+        EXPECT_EQ(sim.moduleAttached(), e.attached) << e.atSeconds;
+        EXPECT_EQ(sim.status().text, e.text) << e.atSeconds;
+    }
+}
+
+} // namespace

@@ -152,6 +152,37 @@ TEST(SimScenario, ReadsInterfacesModuleMemoryFaultsAndTimeline)
     EXPECT_TRUE(sim.interfaceInfo(1).plugged);  // waits for frame 3
 }
 
+// A series demonstration: modules defined by name, attached one after another by the timeline.
+TEST(SimScenario, NamedModulesAreAttachedByTheTimeline)
+{
+    const std::string text = "[interface]\nserial = Q1\n"
+                             "[module]\ntext = Brama 1\n"
+                             "[module Brama 2]\ntext = Brama 2\nsignal = 9\nblock0 = 31 32 33 34\nblock2 = text:Furtka\n"
+                             "storesWrongly = yes\n"
+                             "[timeline]\n1s moduleoff\n2s attach brama 2\n";
+    qlvsim::VirtualTime time;
+    qlvsim::Simulator sim(time);
+    std::string error;
+    ASSERT_TRUE(qlvsim::loadScenarioText(sim, text, &error)) << error;
+    EXPECT_EQ(sim.status().text, "Brama 1") << "a named module is not attached by its section";
+    time.advanceMs(1500);
+    sim.update();
+    EXPECT_FALSE(sim.moduleAttached());
+    time.advanceMs(1000);
+    sim.update();
+    ASSERT_TRUE(sim.moduleAttached());
+    EXPECT_EQ(sim.status().text, "Brama 2");
+    EXPECT_EQ(sim.status().signal, 9);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(sim.block(0).data()), 5), std::string("1234\0", 5));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(sim.block(2).data()), 7), std::string("Furtka\0", 7));
+
+    // It stores what it is written wrongly, as its section says.
+    void* h = sim.createFile("Q1", 0xC0000000, 0, OPEN_EXISTING, 0x81);
+    exchange(sim, time, h, {2, 0, '5', '6', '7', '8'});
+    EXPECT_EQ(sim.block(0)[0], '4');
+    EXPECT_EQ(sim.block(0)[2], '6');
+}
+
 struct BadScenario {
     const char* name;
     const char* text;
@@ -182,7 +213,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BadScenario{"TimelineVerb", "[timeline]\n1s explode\n", "line 2:"},
                       BadScenario{"TimelineSetKey", "[timeline]\n1s set colour red\n", "line 2:"},
                       BadScenario{"TimelineTime", "[timeline]\nsoon unplug\n", "line 2:"},
-                      BadScenario{"UnclosedSection", "[line\n", "line 1:"}),
+                      BadScenario{"UnclosedSection", "[line\n", "line 1:"},
+                      BadScenario{"NamedModuleKey", "[module Brama]\ncolour = red\n", "line 2:"},
+                      BadScenario{"AttachUndefined", "[module Brama]\n[timeline]\n1s attach Furtka\n", "line 3:"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -54,17 +54,6 @@ BOOL CALLBACK findComparison(HWND window, LPARAM found)
     return TRUE;
 }
 
-std::wstring cell(HWND list, int row, int column)
-{
-    wchar_t buffer[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 256;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
 // Runs inside the comparison window's modal loop: reads it, presses "Kopiuj", then Esc.
 void CALLBACK inspectComparison(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -78,7 +67,7 @@ void CALLBACK inspectComparison(HWND, UINT, UINT_PTR timer, DWORD)
     if (IsWindowVisible(list)) {
         const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         for (int r = 0; r < rows; ++r)
-            seen->listed += cell(list, r, 0) + L'\t' + cell(list, r, 1) + L'\t' + cell(list, r, 2) + L"\r\n";
+            seen->listed += uitest::listCell(list, r, 0) + L'\t' + uitest::listCell(list, r, 1) + L'\t' + uitest::listCell(list, r, 2) + L"\r\n";
     }
     if (IsWindowVisible(GetDlgItem(window, IDC_COMPARISON_NOTE)))
         seen->note = uitest::textOf(GetDlgItem(window, IDC_COMPARISON_NOTE));
@@ -267,7 +256,8 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
                     {restoreEditsCommand, L"Przywróć zmiany sprzed odczytu"},
                     {saveCopyCommand, L"Zapisz kopię ustawień modułu…"},
                     {0x0140, L"Diagnostyka połączenia…"},
-                    {0x0150, L"Raport konfiguracji…"}};
+                    {0x0150, L"Raport konfiguracji…"},
+                    {0x0160, L"Programowanie seryjne…"}};
     constexpr int ours = static_cast<int>(sizeof(expected) / sizeof(expected[0]));
     HMENU menu = systemMenu();
     const int count = GetMenuItemCount(menu);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+#include <commctrl.h>
 
 namespace uitest {
 
@@ -105,6 +106,18 @@ inline std::wstring textOf(HWND window)
     std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
     return buffer.data();
+}
+
+// The text of one cell of a list view in report view.
+inline std::wstring listCell(HWND list, int row, int column)
+{
+    wchar_t buffer[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 256;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
 }
 
 inline std::wstring classOf(HWND window)

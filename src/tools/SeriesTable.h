@@ -1,0 +1,61 @@
+#pragma once
+// The table of a series: what a spreadsheet saves as CSV, one module a row, its columns named by
+// the settings' labels. An empty cell keeps the template's value. Reading checks every cell
+// against what its control can hold; preparing puts each row on a copy of the template and
+// validates it there, leaving the window as it is.
+#include "tools/LabelledSettings.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kes {
+
+// One filled cell, in the form its field takes.
+struct TableValue {
+    const LabelledSetting* setting = nullptr;
+    std::wstring text;  // Text, Number, Volts
+    bool checked = false;  // Check
+    int item = 0;          // List
+};
+
+struct SeriesTable {
+    std::vector<std::vector<TableValue>> rows;  // rows[0] is the row after the header
+};
+
+struct TableReading {
+    std::optional<SeriesTable> table;  // none when any fault was found
+    std::vector<std::wstring> faults;  // "Kolumna ...", "Wiersz N, kolumna ...: ..." in file order
+};
+
+// Bytes of a file: UTF-8 with or without its signature, else Windows-1250 (UTF-16 with its
+// signature too, as a spreadsheet's "Unicode text"). The separator (";", tab or ",") is the one
+// the header row uses most; cells may be quoted as spreadsheets quote them.
+TableReading readSeriesTable(const std::string& bytes);
+
+// The file at the path; a file that cannot be read is one fault.
+TableReading readSeriesTableFile(const std::wstring& path);
+
+// Puts one row's values into the settings fields (the window's, or detached ones), then brings
+// the availability of the users' rights up to date as clicks would.
+void applyTableRow(const SeriesTable& table, std::size_t row);
+
+// Every row on a copy of the template (a data file's records after its signature), validated
+// there as "Programuj" validates: each row's records with validation's rewrites done, or the
+// faults, "Wiersz N: <message>". Without a table: the template alone. A template that validation
+// refuses on its own says nothing of the rows: no row is tried. The window is untouched.
+struct PreparedRows {
+    std::vector<std::wstring> records;
+    std::vector<std::wstring> faults;
+    bool templateRefused = false;
+};
+PreparedRows prepareRows(const SeriesTable* table, const std::wstring& templateRecords);
+
+// The faults as one box's text: a line each, the first `shownLines` of them and how many more.
+std::wstring tableFaultText(const std::vector<std::wstring>& faults);
+
+// "1 wiersz", "3 wiersze", "12 wierszy".
+std::wstring rowCountText(std::size_t rows);
+
+} // namespace kes
