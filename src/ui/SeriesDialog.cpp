@@ -59,14 +59,14 @@ bool SeriesDialog::onInit()
     station_.setObserver([this] { refresh(); });
     CheckDlgButton(window(), IDC_SERIES_KEEP_COPIES, station_.keepsCopies() ? BST_CHECKED : BST_UNCHECKED);
     // The log's columns.
-    addListColumns(item(IDC_SERIES_ATTEMPTS), {{L"Czas", 18},
-                                               {L"Interfejs", 11},
-                                               {L"Moduł", 11},
+    addListColumns(item(IDC_SERIES_ATTEMPTS), {{L"Czas", 15},
+                                               {L"Interfejs", 9},
+                                               {L"Moduł", 10},
                                                {L"Operator", 8},
-                                               {L"Sygnał", 8},
-                                               {L"Wiersz", 7},
-                                               {L"Wynik", 22},
-                                               {L"Zmienione ustawienia", 15}});
+                                               {L"Sygnał", 7},
+                                               {L"Wiersz", 6},
+                                               {L"Wynik", 26},
+                                               {L"Zmienione ustawienia", 19}});
     refresh();
     centerOnParent(window(), station_.logPath().empty() ? IDC_SERIES_LOG : IDC_SERIES_START);
     return false;
