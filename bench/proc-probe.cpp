@@ -8,6 +8,8 @@
 //   held_s       printed when the hold is over (bench/run reads the process's CPU time around it)
 //   peak_ws_kb   peak working set over the whole run
 //   exit_code    the program's exit code
+#include "support/ScopedWin.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -76,6 +78,7 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "proc-probe: cannot start the program (%lu)\n", GetLastError());
         return 1;
     }
+    const kes::KernelHandle owned(process.hProcess), thread(process.hThread);
     Search search{process.dwProcessId, nullptr};
     const ULONGLONG deadline = GetTickCount64() + 60000;
     while (!search.found) {
@@ -117,7 +120,5 @@ int wmain(int argc, wchar_t** argv)
     }
     GetExitCodeProcess(process.hProcess, &code);
     std::printf("exit_code %lu\n", code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "storage/AtomicFile.h"
 
+#include "support/ScopedWin.h"
+
 #include <utility>
 #include <vector>
 
@@ -23,27 +25,6 @@ bool writeAllBytes(HANDLE file, const char* data, DWORD size)
     }
     return true;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close()
-    {
-        if (!valid())
-            return true;
-        const bool closed = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // Removes the temporary file unless it has been moved into place.
 class TemporaryFile {
@@ -99,9 +80,9 @@ bool replaceFileContents(const std::wstring& path, const std::string& bytes)
         return false;
     TemporaryFile temp(tempName.data());
 
-    FileHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    KernelHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     const auto& write = replacement() ? replacement() : FileWriteFunction(writeAllBytes);
     if (!write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())))

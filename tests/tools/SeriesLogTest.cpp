@@ -1,6 +1,7 @@
 // The series log and the kept copies, byte for byte as a spreadsheet and "Otwórz" will read them.
 #include "tools/SeriesCopies.h"
 #include "tools/SeriesLog.h"
+#include "support/ScopedWin.h"
 
 #include "CaseName.h"
 
@@ -106,10 +107,9 @@ TEST(SeriesLog, ALogThatCannotBeWrittenIsReportedAndKeepsItsLines)
     putFile(path, header + failedLine);
     const auto line = kes::attemptCells(awkwardAttempt);
     {
-        HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        kes::KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
         EXPECT_FALSE(kes::appendToSeriesLog(path, &line));
-        CloseHandle(lock);
     }
     EXPECT_EQ(fileBytes(path), header + failedLine);
     EXPECT_FALSE(kes::appendToSeriesLog(tempFolder() + L"quellmo-no-such-folder\\seria.csv", &line));

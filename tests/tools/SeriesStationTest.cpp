@@ -8,6 +8,7 @@
 #include "protocol/ModuleText.h"
 #include "tools/SeriesCopies.h"
 #include "tools/SeriesStation.h"
+#include "support/ScopedWin.h"
 
 #include <cstring>
 #include <fstream>
@@ -287,8 +288,8 @@ TEST_F(SeriesStationTest, ALogThatCannotBeWrittenStopsTheSeriesWithItsPath)
     ASSERT_TRUE(connect());
     ASSERT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
     const std::string started = fileBytes(logPath);
-    HANDLE lock = CreateFileW(logPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    kes::KernelHandle lock(CreateFileW(logPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     untilAttemptEnds();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Nie można zapisać pliku: " + logPath);
@@ -304,7 +305,7 @@ TEST_F(SeriesStationTest, ALogThatCannotBeWrittenStopsTheSeriesWithItsPath)
     boxes.clear();
     EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::LogNotWritable);
     EXPECT_EQ(boxes.size(), 1u);
-    CloseHandle(lock);
+    lock.reset();
     EXPECT_EQ(fileBytes(logPath), started);
 }
 
