@@ -95,6 +95,10 @@ public:
 
 private:
     enum class LineCheck { Good, Failed, Unplugged };
+    // Sending pauses before the read and tries a garbled reply again; a query does neither.
+    enum class ExchangeKind { Send, Query };
+    // The attempts of sendFrame and queryFrame: check word, purge, write, read.
+    bool exchange(const Frame& frame, Frame& reply, ExchangeKind kind);
     // FT_W32_ClearCommError: the bytes waiting when it succeeds without an error bit.
     LineCheck checkLine(DWORD& waiting);
     void forgetHandle();  // closed-state bookkeeping without touching the handle
