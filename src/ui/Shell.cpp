@@ -12,11 +12,11 @@
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/HelpLauncher.h"
-#include "ui/ConnectionDiagnostics.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/MainWindowLayout.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleDialog.h"
 #include "ui/SystemMenu.h"
 #include "ui/WindowHelpers.h"
 
@@ -80,7 +80,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
     case WM_TIMER:
         tick(dialog);
         seriesStation().afterTick();
-        refreshConnectionDiagnostics();
+        SingleDialog::refreshAll();
         return FALSE;
     case WM_INITMENUPOPUP:
         updateSystemMenu(dialog, reinterpret_cast<HMENU>(wParam));
