@@ -15,26 +15,18 @@ bool D2xxApi::valid() const
 namespace {
 
 template <class Fn>
-Fn typed(FARPROC proc)
-{
-    // FARPROC to a typed pointer goes through void(*)() to keep the cast well-formed everywhere.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
-
-template <class Fn>
 bool bind(HMODULE module, D2xxOrdinal ordinal, Fn& target)
 {
-    FARPROC proc = GetProcAddress(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
-    target = typed<Fn>(proc);
-    return proc != nullptr;
+    target = exportedFunction<Fn>(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
+    return target != nullptr;
 }
 
 std::wstring askLibraryVersion(HMODULE module)
 {
     using VersionCall = FT_STATUS(WINAPI*)(DWORD* version);
-    const FARPROC proc = GetProcAddress(module, libraryVersionExport);
+    const auto ask = exportedFunction<VersionCall>(module, libraryVersionExport);
     DWORD version = 0;
-    if (!proc || typed<VersionCall>(proc)(&version) != ftOk)
+    if (!ask || ask(&version) != ftOk)
         return {};
     return libraryVersionText(version);
 }

@@ -39,15 +39,9 @@ public:
     // Shows the dialog; false when the user cancels or the library is not there.
     bool show(FileDialogKind kind, OPENFILENAMEW& record) const
     {
-        if (!module_)
-            return false;
-        const FARPROC proc =
-            GetProcAddress(module_.get(), kind == FileDialogKind::Save ? "GetSaveFileNameW" : "GetOpenFileNameW");
-        if (!proc)
-            return false;
-        // Through the generic function type, which the compiler accepts for any function.
-        const auto call = reinterpret_cast<DialogCall>(reinterpret_cast<void (*)()>(proc));
-        return call(&record) != 0;
+        const auto call = exportedFunction<DialogCall>(
+            module_.get(), kind == FileDialogKind::Save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        return call && call(&record) != 0;
     }
 
 private:
