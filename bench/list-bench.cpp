@@ -3,7 +3,8 @@
 // same rows inserted one by one into an ordinary list view. Median of several runs, one
 // "key value" line each:
 //   list_rows, list_show_ms, inserted_show_ms
-#include "ui/Dialog.h"
+#include "ShownDialog.h"
+#include "WallClock.h"
 #include "ui/ReportList.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
@@ -21,14 +22,6 @@ namespace {
 constexpr std::size_t rowCount = 10000;
 constexpr int runs = 5;
 
-double nowMs()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 std::vector<kes::ListCells> rows()
 {
     std::vector<kes::ListCells> all;
@@ -42,31 +35,20 @@ void drawNow(HWND window)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// Shows the dialog, then times both lists once and ends.
-class BenchDialog final : public kes::Dialog {
+// Shown, times both lists once and ends.
+class BenchDialog final : public uitest::ShownDialog {
 public:
-    BenchDialog() : Dialog(IDD_COMPARISON_DIALOG) {}
+    BenchDialog() : ShownDialog(IDD_COMPARISON_DIALOG) {}
     double listMs = 0;
     double insertedMs = 0;
 
 private:
     kes::ReportList list_;
 
-    bool onInit() override
+    void whenShown() override
     {
-        PostMessageW(window(), WM_APP, 0, 0);
-        return true;
-    }
-    bool onMessage(UINT message, WPARAM, LPARAM) override
-    {
-        if (message != WM_APP)
-            return false;
-        ShowWindow(window(), SW_SHOW);
-        drawNow(window());
         timeList();
         timeInserted();
-        end(IDOK);
-        return true;
     }
 
     void timeList()
@@ -74,10 +56,10 @@ private:
         list_.attach(item(IDC_COMPARISON_LIST), {{L"Czas", 40}, {L"Moduł", 40}, {L"Wynik", 20}});
         addPart(list_);
         std::vector<kes::ListCells> all = rows();
-        const double start = nowMs();
+        const double start = wallMs();
         list_.setRows(std::move(all));
         drawNow(list_.handle());
-        listMs = nowMs() - start;
+        listMs = wallMs() - start;
     }
 
     void timeInserted()
@@ -95,7 +77,7 @@ private:
             SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
         }
         const std::vector<kes::ListCells> all = rows();
-        const double start = nowMs();
+        const double start = wallMs();
         SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         for (std::size_t r = 0; r < all.size(); ++r) {
             LVITEMW row{};
@@ -112,7 +94,7 @@ private:
         }
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         drawNow(list);
-        insertedMs = nowMs() - start;
+        insertedMs = wallMs() - start;
         DestroyWindow(list);
     }
 };

@@ -6,6 +6,7 @@
 // the one that finds the next). Prints one "key value" line per figure.
 //   series-bench
 #include "SimHarness.h"
+#include "WallClock.h"
 #include "Simulator.h"
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
@@ -27,14 +28,6 @@ namespace {
 
 constexpr int modules = 10;
 constexpr double tickMs = 500.0;
-
-double wallMs()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The main timer as the window has it: stopped for the reading job and started again after it,
 // so the next tick comes a whole period after the job.

@@ -3,9 +3,9 @@
 #include "ui/ReportList.h"
 
 #include "CaseName.h"
+#include "ShownDialog.h"
 #include "TestClipboard.h"
 #include "UiTestSupport.h"
-#include "ui/Dialog.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
 
@@ -25,10 +25,10 @@ std::wstring cellText(std::size_t row, std::size_t column)
 }
 
 // Runs `inside` once the dialog shows its rows, then ends.
-class ListDialog final : public kes::Dialog {
+class ListDialog final : public uitest::ShownDialog {
 public:
     ListDialog(std::size_t rows, std::function<void(ListDialog&)> inside)
-        : Dialog(IDD_COMPARISON_DIALOG), rows_(rows), inside_(std::move(inside))
+        : ShownDialog(IDD_COMPARISON_DIALOG), rows_(rows), inside_(std::move(inside))
     {
         kes::setInstanceHandle(GetModuleHandleW(nullptr));
     }
@@ -38,7 +38,7 @@ public:
     HWND copyButton() const { return item(IDC_COMPARISON_COPY); }
 
 private:
-    bool onInit() override
+    void prepare() override
     {
         list.attach(item(IDC_COMPARISON_LIST), {{heading[0].c_str(), 50}, {heading[1].c_str(), 25}, {heading[2].c_str(), 25}});
         addPart(list);
@@ -49,20 +49,8 @@ private:
         follow(IDC_COMPARISON_LIST, kes::Follow::Wider | kes::Follow::Taller);
         follow(IDC_COMPARISON_COPY, kes::Follow::Down);
         follow(IDCANCEL, kes::Follow::Right | kes::Follow::Down);
-        PostMessageW(window(), WM_APP, 0, 0);
-        return true;
     }
-    bool onMessage(UINT message, WPARAM, LPARAM) override
-    {
-        if (message != WM_APP)
-            return false;
-        // Shown and drawn as the user first sees it.
-        ShowWindow(window(), SW_SHOW);
-        RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        inside_(*this);
-        end(IDOK);
-        return true;
-    }
+    void whenShown() override { inside_(*this); }
 
     std::size_t rows_;
     std::function<void(ListDialog&)> inside_;
