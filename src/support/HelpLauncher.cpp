@@ -13,11 +13,15 @@ namespace {
 // The shell and COM are loaded when a document is first opened: most runs never open one, and
 // loading them with the program costs every start. They stay loaded until the program ends.
 struct ShellCalls {
+    using Initialise = HRESULT(WINAPI*)(LPVOID, DWORD);
+    using Uninitialise = void(WINAPI*)();
+    using Execute = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
     LoadedLibrary com{loadTrustedLibrary(L"ole32.dll")};
     LoadedLibrary shell{loadTrustedLibrary(L"shell32.dll")};
-    HRESULT(WINAPI* initialise)(LPVOID, DWORD) = exportedFunction<decltype(initialise)>(com.get(), "CoInitializeEx");
-    void(WINAPI* uninitialise)() = exportedFunction<decltype(uninitialise)>(com.get(), "CoUninitialize");
-    BOOL(WINAPI* execute)(SHELLEXECUTEINFOW*) = exportedFunction<decltype(execute)>(shell.get(), "ShellExecuteExW");
+    Initialise initialise = exportedFunction<Initialise>(com.get(), "CoInitializeEx");
+    Uninitialise uninitialise = exportedFunction<Uninitialise>(com.get(), "CoUninitialize");
+    Execute execute = exportedFunction<Execute>(shell.get(), "ShellExecuteExW");
 };
 
 const ShellCalls& shellCalls()
