@@ -146,15 +146,15 @@ ArchiveListing listArchive(const std::wstring& archive)
     ArchiveListing listing;
     if (archive.empty() || !isFolderPath(archive))
         return listing;
-    const std::optional<ArchiveIndex> kept = readArchiveIndex(archive);
+    std::optional<ArchiveIndex> kept = readArchiveIndex(archive);
     ArchiveIndex index;
     bool changed = !kept;
     for (const FoundFile& file : entryFiles(archive)) {
-        const auto known = kept ? kept->find(file.relativePath) : ArchiveIndex::const_iterator();
+        const auto known = kept ? kept->find(file.relativePath) : ArchiveIndex::iterator();
         const bool current = kept && known != kept->end() && known->second.size == file.size &&
                              known->second.lastWrite == file.lastWrite;
         changed = changed || !current;
-        index.emplace(file.relativePath, current ? known->second : summarize(archive, file));
+        index.emplace(file.relativePath, current ? std::move(known->second) : summarize(archive, file));
     }
     // Entries deleted behind our back drop out.
     changed = changed || index.size() != kept->size();
