@@ -7,6 +7,7 @@
 #include "storage/Utf8Text.h"
 
 #include <cwchar>
+#include <iterator>
 
 namespace kes {
 namespace {
@@ -104,7 +105,7 @@ const wchar_t* archiveKindText(ArchiveKind kind) { return kKindTexts[static_cast
 
 std::optional<ArchiveKind> archiveKindFromText(const std::wstring& text)
 {
-    for (int kind = 0; kind < 3; ++kind)
+    for (std::size_t kind = 0; kind < std::size(kKindTexts); ++kind)
         if (text == kKindTexts[kind])
             return static_cast<ArchiveKind>(kind);
     return std::nullopt;
@@ -121,20 +122,29 @@ std::wstring archiveTimeText(const SYSTEMTIME& time)
 
 std::optional<SYSTEMTIME> archiveTimeFromText(const std::wstring& text)
 {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    // Read back only what archiveTimeText writes: the text is compared again below.
-    if (std::swscanf(text.c_str(), L"%4u-%2u-%2u %2u:%2u:%2u", &year, &month, &day, &hour, &minute, &second) != 6)
+    // "YYYY-MM-DD HH:MM:SS": digits but at the separators' places.
+    constexpr wchar_t kForm[] = L"0000-00-00 00:00:00";
+    if (text.size() != std::size(kForm) - 1)
         return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (kForm[i] == L'0' ? (text[i] < L'0' || text[i] > L'9') : text[i] != kForm[i])
+            return std::nullopt;
+    const auto at = [&text](std::size_t from, std::size_t digits) {
+        WORD value = 0;
+        for (std::size_t i = from; i < from + digits; ++i)
+            value = static_cast<WORD>(value * 10 + (text[i] - L'0'));
+        return value;
+    };
     SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
+    time.wYear = at(0, 4);
+    time.wMonth = at(5, 2);
+    time.wDay = at(8, 2);
+    time.wHour = at(11, 2);
+    time.wMinute = at(14, 2);
+    time.wSecond = at(17, 2);
     FILETIME check{};
-    if (!SystemTimeToFileTime(&time, &check) || archiveTimeText(time) != text)
-        return std::nullopt;
+    if (!SystemTimeToFileTime(&time, &check))
+        return std::nullopt;  // no such day or hour
     return time;
 }
 

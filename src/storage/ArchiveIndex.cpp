@@ -40,26 +40,33 @@ std::wstring escaped(const std::wstring& text)
     return out;
 }
 
-std::optional<std::wstring> unescaped(const std::wstring& text)
+// One line's fields with their escapes undone; false when the line is not one of ours.
+bool splitLine(const wchar_t* at, const wchar_t* end, std::wstring (&fields)[kColumns])
 {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != kEscape) {
-            out += text[i];
+    int column = 0;
+    fields[0].clear();
+    for (; at < end; ++at) {
+        wchar_t c = *at;
+        if (c == kFieldEnd) {
+            if (++column == kColumns)
+                return false;
+            fields[column].clear();
             continue;
         }
-        if (++i == text.size())
-            return std::nullopt;
-        switch (text[i]) {
-        case L't': out += L'\t'; break;
-        case L'n': out += L'\n'; break;
-        case L'r': out += L'\r'; break;
-        case kEscape: out += kEscape; break;
-        default: return std::nullopt;
+        if (c == kEscape) {
+            if (++at == end)
+                return false;
+            switch (*at) {
+            case L't': c = L'\t'; break;
+            case L'n': c = L'\n'; break;
+            case L'r': c = L'\r'; break;
+            case kEscape: break;
+            default: return false;
+            }
         }
+        fields[column] += c;
     }
-    return out;
+    return column == kColumns - 1;
 }
 
 std::optional<std::uint64_t> number(const std::wstring& text)
@@ -75,22 +82,8 @@ std::optional<std::uint64_t> number(const std::wstring& text)
     return value;
 }
 
-std::optional<ArchiveEntrySummary> parseLine(const std::wstring& line)
+std::optional<ArchiveEntrySummary> parseLine(std::wstring (&fields)[kColumns])
 {
-    std::vector<std::wstring> fields;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t end = line.find(kFieldEnd, from);
-        const auto field = unescaped(line.substr(from, end == std::wstring::npos ? std::wstring::npos : end - from));
-        if (!field)
-            return std::nullopt;
-        fields.push_back(*field);
-        if (end == std::wstring::npos)
-            break;
-        from = end + 1;
-    }
-    if (fields.size() != kColumns)
-        return std::nullopt;
     ArchiveEntrySummary entry;
     const auto size = number(fields[kSize]);
     const auto lastWrite = number(fields[kLastWrite]);
@@ -100,20 +93,20 @@ std::optional<ArchiveEntrySummary> parseLine(const std::wstring& line)
     if (fields[kPath].empty() || !size || !lastWrite || !utc || !local || !kind ||
         (fields[kDamaged] != L"0" && fields[kDamaged] != L"1"))
         return std::nullopt;
-    entry.relativePath = fields[kPath];
+    entry.relativePath = std::move(fields[kPath]);
     entry.size = *size;
     entry.lastWrite = *lastWrite;
     entry.damaged = fields[kDamaged] == L"1";
     entry.header.utc = *utc;
     entry.header.local = *local;
     entry.header.kind = *kind;
-    entry.header.interfaceSerial = fields[kInterface];
-    entry.header.moduleText = fields[kModule];
-    entry.header.previous = fields[kPrevious];
-    entry.user1Phone = fields[kUser1Phone];
-    entry.in1Name = fields[kIn1Name];
-    entry.search.text = fields[kSearchText];
-    entry.search.phones = fields[kSearchPhones];
+    entry.header.interfaceSerial = std::move(fields[kInterface]);
+    entry.header.moduleText = std::move(fields[kModule]);
+    entry.header.previous = std::move(fields[kPrevious]);
+    entry.user1Phone = std::move(fields[kUser1Phone]);
+    entry.in1Name = std::move(fields[kIn1Name]);
+    entry.search.text = std::move(fields[kSearchText]);
+    entry.search.phones = std::move(fields[kSearchPhones]);
     return entry;
 }
 
@@ -146,15 +139,16 @@ std::optional<ArchiveIndex> readArchiveIndex(const std::wstring& archive)
     if (from == std::wstring::npos || text->compare(0, from, kFirstLine) != 0)
         return std::nullopt;
     ArchiveIndex index;
+    std::wstring fields[kColumns];
     for (++from; from < text->size();) {
-        std::size_t end = text->find(kLineEnd, from);
-        if (end == std::wstring::npos)
-            return std::nullopt;  // cut short
-        auto entry = parseLine(text->substr(from, end - from));
+        const std::size_t end = text->find(kLineEnd, from);
+        if (end == std::wstring::npos || !splitLine(text->data() + from, text->data() + end, fields))
+            return std::nullopt;  // cut short or damaged
+        auto entry = parseLine(fields);
         if (!entry)
             return std::nullopt;
         const std::wstring path = entry->relativePath;
-        index.emplace(path, std::move(*entry));
+        index.emplace_hint(index.end(), path, std::move(*entry));
         from = end + 1;
     }
     return index;
