@@ -30,12 +30,6 @@ std::wstring knownLocalAppData()
     return folder;
 }
 
-bool isFolder(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 } // namespace
@@ -64,11 +58,17 @@ bool isMonthFolderName(const std::wstring& name)
            name[4] == L'-' && isDigit(name[5]) && isDigit(name[6]);
 }
 
+bool folderExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool makeFolders(const std::wstring& path)
 {
     if (path.empty())
         return false;
-    if (isFolder(path))
+    if (folderExists(path))
         return true;
     const std::size_t slash = path.find_last_of(L"\\/");
     // Up to the root ("C:\", "\\server\share\") the folders are there or cannot be made by us.
@@ -78,7 +78,7 @@ bool makeFolders(const std::wstring& path)
     if (CreateDirectoryW(path.c_str(), nullptr))
         return true;
     // Another writer may have made it meanwhile; a file of that name is no folder.
-    return GetLastError() == ERROR_ALREADY_EXISTS && isFolder(path);
+    return GetLastError() == ERROR_ALREADY_EXISTS && folderExists(path);
 }
 
 } // namespace kes

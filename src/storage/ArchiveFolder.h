@@ -16,6 +16,8 @@ std::wstring monthFolderName(const SYSTEMTIME& local);
 // True for a name of that form, so that only month folders are looked into.
 bool isMonthFolderName(const std::wstring& name);
 
+bool folderExists(const std::wstring& path);
+
 // Makes the folder and each one missing above it. False when one cannot be made, a file
 // standing where a folder should be included.
 bool makeFolders(const std::wstring& path);

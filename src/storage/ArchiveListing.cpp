@@ -123,12 +123,6 @@ ArchiveEntrySummary summarize(const std::wstring& archive, const FoundFile& file
     return entry;
 }
 
-bool isFolderPath(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // "2026-12\<name>.dat" and nothing that leads elsewhere.
 bool isEntryPath(const std::wstring& relativePath)
 {
@@ -144,7 +138,7 @@ bool isEntryPath(const std::wstring& relativePath)
 ArchiveListing listArchive(const std::wstring& archive)
 {
     ArchiveListing listing;
-    if (archive.empty() || !isFolderPath(archive))
+    if (archive.empty() || !folderExists(archive))
         return listing;
     std::optional<ArchiveIndex> kept = readArchiveIndex(archive);
     ArchiveIndex index;
