@@ -1,5 +1,6 @@
 #include "storage/AtomicFile.h"
 
+#include "storage/TemporaryFile.h"
 #include "support/ScopedWin.h"
 
 #include <utility>
@@ -25,25 +26,6 @@ bool writeAllBytes(HANDLE file, const char* data, DWORD size)
     }
     return true;
 }
-
-// Removes the temporary file unless it has been moved into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
-    ~TemporaryFile()
-    {
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    void release() { path_.clear(); }
-
-private:
-    std::wstring path_;
-};
 
 std::wstring folderOf(const std::wstring& path)
 {
