@@ -194,6 +194,16 @@ bool ArchiveQuery::matches(const ArchiveSearchText& entry) const
     for (const Term& term : terms_) {
         if (!term.phone.empty() && entry.phones.find(term.phone) != std::wstring::npos)
             continue;
+        // Several groups of digits are one number: "601 234 567" must not be found by a "601" in
+        // one place and a "234" in another. They may still stand together in a text.
+        if (term.words.size() > 1) {
+            std::wstring together;
+            for (const std::wstring& word : term.words)
+                together += (together.empty() ? L"" : L" ") + word;
+            if (entry.text.find(together) == std::wstring::npos)
+                return false;
+            continue;
+        }
         for (const std::wstring& word : term.words)
             if (entry.text.find(word) == std::wstring::npos)
                 return false;

@@ -46,7 +46,7 @@ public:
 
 private:
     // A run of words made only of digits, "+" and "-" is a phone number first (its national
-    // digits found in one of the entry's phones), else each word on its own.
+    // digits found in one of the entry's phones), else the run as written in a text.
     struct Term {
         std::wstring phone;
         std::vector<std::wstring> words;

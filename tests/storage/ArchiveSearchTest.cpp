@@ -49,6 +49,7 @@ const QueryCase kQueryCases[] = {
     {"stored with 0048 and dashes", L"512 000 111", true, false},
     {"foreign number", L"0049 151 555", true, false},
     {"other number", L"602 234 567", false, false},
+    {"groups taken from different numbers", L"601 222 567", false, false},
     {"Polish letters folded in the query", L"ŁĄKA", true, false},
     {"Polish letters folded in the entry", L"laka", true, false},
     {"every word in any order", L"główna BRAMA", true, false},
