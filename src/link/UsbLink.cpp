@@ -344,7 +344,7 @@ bool UsbLink::sendFrame(const Frame& frame)
     return false;
 }
 
-bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
+bool UsbLink::queryFrame(const Frame& frame, Frame& reply, ReplyTest answers)
 {
     UsbLinkLock guard(*this);
     lastExchange_ = ExchangeReport();
@@ -361,7 +361,10 @@ bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
             continue;
         if (!readFrame(reply))
             continue;
-        return checkReply(reply);
+        if (!checkReply(reply))
+            return false;
+        if (!answers || answers(frame, reply))
+            return true;
     }
     return false;
 }

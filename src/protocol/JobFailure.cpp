@@ -1,6 +1,6 @@
 #include "protocol/JobFailure.h"
 
-#include "support/MessageBox.h"
+#include "protocol/Notices.h"
 
 namespace kes {
 namespace {
@@ -20,7 +20,7 @@ void reportJobFailure(HWND dialog, const std::wstring& message)
     if (JobFailureSink* sink = installedSink())
         sink->jobFailed(dialog, message);
     else
-        showMessageBox(dialog, message, L"Błąd", MB_ICONERROR);
+        tellUser(dialog, Notice::JobFailed, message);
 }
 
 } // namespace kes

@@ -1,6 +1,6 @@
 #pragma once
-// How the reading and programming jobs tell the user that they failed: by default the error box
-// ("Błąd", error icon) owned by the main dialog. A series of modules runs without boxes: its
+// How the reading and programming jobs tell the user that they failed: by default the notice of a
+// failed job (Notices.h), owned by the main dialog. A series of modules runs without boxes: its
 // station takes the message instead, for its log.
 #include <windows.h>
 
@@ -19,10 +19,10 @@ protected:
     JobFailureSink& operator=(const JobFailureSink&) = default;
 };
 
-// Not owned; null (the default) brings the box back.
+// Not owned; null (the default) brings the notice back.
 void setJobFailureSink(JobFailureSink* sink);
 
-// The box, or the installed sink.
+// The notice, or the installed sink.
 void reportJobFailure(HWND dialog, const std::wstring& message);
 
 } // namespace kes

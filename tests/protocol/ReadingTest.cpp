@@ -3,7 +3,6 @@
 
 #include "model/Catalogue.h"
 #include "protocol/Reading.h"
-#include "protocol/RecordFields.h"
 
 using namespace kes;
 using namespace protocol_tests;
