@@ -13,7 +13,7 @@ Settings windowSettings()
             r.text.in(s) = r.edit->getText();
             break;
         case RecordKind::Flag:
-            r.flag.in(s) = r.option ? r.option->isChecked() : r.availability->isEnabled();
+            r.flag.in(s) = r.option ? r.option->checkedNow() : r.availability->isEnabled();
             break;
         case RecordKind::Index:
             r.index.in(s) = r.list->getSelection();
@@ -23,33 +23,59 @@ Settings windowSettings()
     return s;
 }
 
+namespace {
+
+// Writes the record unless the window shows it already, as it is or as writing it would show it;
+// true when it did.
+bool showRecord(const SettingsRecord& r, const Settings& shown)
+{
+    switch (r.kind) {
+    case RecordKind::Text: {
+        const std::wstring& text = r.text.in(shown);
+        const std::wstring now = r.edit->getText();
+        const bool cut = r.maxLength > 0 && text.size() > static_cast<std::size_t>(r.maxLength);
+        if (now == text || (cut && now == text.substr(0, static_cast<std::size_t>(r.maxLength))))
+            return false;
+        r.edit->setText(text);
+        return true;
+    }
+    case RecordKind::Flag: {
+        const bool value = r.flag.in(shown);
+        if (r.option && r.option->checkedNow() != value)
+            r.option->setChecked(value);
+        else if (r.availability && r.availability->isEnabled() != value)
+            r.availability->setEnabled(value);
+        else
+            return false;
+        return true;
+    }
+    case RecordKind::Index: {
+        const int index = r.index.in(shown);
+        const int now = r.list->getSelection();
+        // An index the list does not hold selects nothing.
+        if (now == index || (now == -1 && (index < -1 || index >= r.itemCount)))
+            return false;
+        r.list->setSelection(index);
+        return true;
+    }
+    }
+    return false;
+}
+
+} // namespace
+
 void showSettings(const Settings& shown)
 {
     const std::vector<SettingsRecord>& records = settingsRecords();
-    for (const SettingsRecord& r : records) {
-        switch (r.kind) {
-        case RecordKind::Text:
-            if (r.edit->getText() != r.text.in(shown))
-                r.edit->setText(r.text.in(shown));
-            break;
-        case RecordKind::Flag: {
-            const bool value = r.flag.in(shown);
-            if (r.option && r.option->isChecked() != value)
-                r.option->setChecked(value);
-            else if (r.availability && r.availability->isEnabled() != value)
-                r.availability->setEnabled(value);
-            break;
-        }
-        case RecordKind::Index:
-            if (r.list->getSelection() != r.index.in(shown))
-                r.list->setSelection(r.index.in(shown));
-            break;
-        }
-    }
+    bool written = false;
+    for (const SettingsRecord& r : records)
+        written = showRecord(r, shown) || written;
+    if (!written)
+        return;
     // A box enabled or disabled by a box written above passes that on to its own dependents only
     // now; the registry holds every box before the boxes it enables.
     for (const SettingsRecord& r : records)
-        if (r.option)
+        if (r.option && !r.option->dependents().controls.empty())
             r.option->isChecked();
 }
 

@@ -13,20 +13,20 @@ constexpr std::uint8_t lastUserBlock = userBlock(userCount - 1);
 
 bool isUserBlock(std::uint8_t block) { return block >= userBlock(0) && block <= lastUserBlock; }
 
-// Into the window, as soon as the block has arrived.
+// Into the window, as soon as the block has arrived. Nothing else writes the window meanwhile.
 class WindowSink final : public BlockSink {
 public:
-    explicit WindowSink(ModuleImage* image) : image_(image) {}
+    explicit WindowSink(ModuleImage* image) : settings(windowSettings()), image_(image) {}
 
     void blockRead(std::uint8_t block, const Frame& reply) override
     {
-        Settings settings = windowSettings();
         decodeBlock(block, reply, settings);
-        fitToFields(settings);
         showSettings(settings);
         if (image_)
             image_->put(block, reply);
     }
+
+    Settings settings;  // the window's
 
 private:
     ModuleImage* image_;
@@ -71,9 +71,8 @@ bool readConfiguration(HWND dialog, ModuleImage* image)
     WindowSink sink(image);
     if (!readBlocks(sink))
         return showReadError(dialog);
-    Settings settings = windowSettings();
-    tidyAfterReading(settings);
-    showSettings(settings);
+    tidyAfterReading(sink.settings);
+    showSettings(sink.settings);
     return true;
 }
 

@@ -26,7 +26,6 @@ void putBlock(std::uint8_t block, const Frame& reply)
 {
     Settings settings = windowSettings();
     decodeBlock(block, reply, settings);
-    fitToFields(settings);
     showSettings(settings);
 }
 
