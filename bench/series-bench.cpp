@@ -11,6 +11,7 @@
 #include "Simulator.h"
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
+#include "model/SettingsRecords.h"
 #include "protocol/Notices.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
@@ -200,6 +201,31 @@ SeriesFigures seriesModuleMs()
     return out;
 }
 
+// The settings' controls in a hidden window, attached as the program attaches them: the jobs read
+// and write the window's settings, and controls that are not there cost far more than real ones.
+class SettingsWindow {
+public:
+    SettingsWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr))
+    {
+        for (const kes::SettingsRecord& r : kes::settingsRecords()) {
+            const wchar_t* kind = r.list ? L"COMBOBOX" : r.option ? L"BUTTON" : L"EDIT";
+            const DWORD style = r.list ? CBS_DROPDOWNLIST : r.option ? BS_AUTOCHECKBOX : ES_AUTOHSCROLL;
+            const int id = r.edit ? r.edit->id() : r.option ? r.option->id() : r.list ? r.list->id() : 0;
+            if (id)
+                CreateWindowExW(0, kind, L"", WS_CHILD | style, 0, 0, 10, 10, window_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        }
+        settingsBufor.attachAll(window_);
+    }
+    ~SettingsWindow() { DestroyWindow(window_); }
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+private:
+    HWND window_;
+};
+
 // Loading a table of `rows` rows into a station: every cell read and every row validated on the
 // template (the defaults). Wall time, ms; negative when the table was refused.
 double tableCheckMs(int rows)
@@ -240,6 +266,7 @@ int main()
 {
     CountedBoxes counted;
     kes::setNoticeSink(&counted);
+    const SettingsWindow window;
     int& boxes = counted.shown;
     const double wallPlainStart = wallMs();
     const double plain = plainModuleMs();

@@ -101,16 +101,6 @@ void applyAvailabilityRules(kes::Settings& s)
     }
 }
 
-void applyAvailabilityRules()
-{
-    applyOut2ByTempRule();
-    applySmsUsersOnlyRule();
-    for (int user = 0; user < ids::kUserCount; ++user) {
-        for (UserRule rule : {UserRule::Temp, UserRule::Pwr, UserRule::Clip, UserRule::Listen, UserRule::Out})
-            applyUserRule(rule, user);
-    }
-}
-
 namespace {
 
 void refresh(std::initializer_list<kes::OptionControl*> boxes)

@@ -19,10 +19,8 @@ void applyOut2ByTempRule();
 // smsUsersOnlyAvailable := out1Enabled or out2Enabled.
 void applySmsUsersOnlyRule();
 
-// Every rule once: out2ByTemp, smsUsersOnly, then for each user TEMP, PWR, CLIP,
-// PODSŁUCH, OUT (the order used after the configuration has been read back).
-void applyAvailabilityRules();
-// The same rules on a value: every availability worked out from the value's check boxes.
+// Every rule once on a value, every availability worked out from the value's check boxes (as after
+// the configuration has been read back).
 void applyAvailabilityRules(kes::Settings& settings);
 
 // The refresh after a click on a settings check box (the box has toggled itself).

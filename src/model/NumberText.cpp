@@ -5,26 +5,24 @@
 #include <sstream>
 
 namespace kes {
+namespace {
 
-int intOf(const std::wstring& text)
+template <class Number>
+Number numberOf(const std::wstring& text)
 {
     std::wistringstream in(text);
     in.imbue(std::locale::classic());
-    int value = 0;
+    Number value = 0;
     if (!(in >> value))
         return 0;
     return value;
 }
 
-double doubleOf(const std::wstring& text)
-{
-    std::wistringstream in(text);
-    in.imbue(std::locale::classic());
-    double value = 0;
-    if (!(in >> value))
-        return 0;
-    return value;
-}
+} // namespace
+
+int intOf(const std::wstring& text) { return numberOf<int>(text); }
+
+double doubleOf(const std::wstring& text) { return numberOf<double>(text); }
 
 std::wstring intText(int value)
 {

@@ -50,12 +50,12 @@ bool showRecord(const SettingsRecord& r, const Settings& shown)
         return true;
     }
     case RecordKind::Index: {
+        // An index the list does not hold selects nothing (Wine would keep the old selection).
         const int index = r.index.in(shown);
-        const int now = r.list->getSelection();
-        // An index the list does not hold selects nothing.
-        if (now == index || (now == -1 && (index < -1 || index >= r.itemCount)))
+        const int held = index < -1 || index >= r.itemCount ? -1 : index;
+        if (r.list->getSelection() == held)
             return false;
-        r.list->setSelection(index);
+        r.list->setSelection(held);
         return true;
     }
     }

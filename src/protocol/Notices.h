@@ -1,7 +1,8 @@
 #pragma once
 // What the jobs and the tools built on them tell the user, said at the very point they say it.
 // The shell installs the sink that shows each as its message box or sound; with none installed
-// nothing is shown. Tests install their own.
+// nothing is shown. A series of modules runs without boxes: its station takes the failures of the
+// jobs for its log and passes the rest on. Tests install their own.
 #include <windows.h>
 
 #include <string>

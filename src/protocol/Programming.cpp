@@ -2,9 +2,9 @@
 
 #include "model/SettingsView.h"
 #include "protocol/BlockExchange.h"
-#include "protocol/JobFailure.h"
 #include "protocol/JobEvents.h"
 #include "protocol/ModuleImage.h"
+#include "protocol/Notices.h"
 #include "protocol/SettingsBlocks.h"
 
 namespace kes {
@@ -85,7 +85,7 @@ void runProgrammingStep(HWND dialog)
         const ModuleImage written = writtenImage();
         tellJobListeners([&](JobListener& l) { l.programmingEnded(ok, written); });
         if (!ok)
-            reportJobFailure(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
+            tellUser(dialog, Notice::JobFailed, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
     }
 }
 

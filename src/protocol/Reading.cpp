@@ -3,7 +3,7 @@
 #include "link/UsbLink.h"
 #include "model/SettingsView.h"
 #include "protocol/BlockExchange.h"
-#include "protocol/JobFailure.h"
+#include "protocol/Notices.h"
 #include "protocol/SettingsBlocks.h"
 
 namespace kes {
@@ -62,7 +62,7 @@ bool readBlocks(BlockSink& sink)
 
 bool showReadError(HWND dialog)
 {
-    reportJobFailure(dialog, L"Błąd odczytu danych z urządzenia.");
+    tellUser(dialog, Notice::JobFailed, L"Błąd odczytu danych z urządzenia.");
     return false;
 }
 

@@ -11,8 +11,6 @@
 
 namespace kes {
 
-struct Settings;
-
 // Block 0, the 200 ms pause, block 1, the five users, then the nine texts.
 constexpr std::array<std::uint8_t, blockCount> readingOrder{0, 1, 11, 12, 13, 14, 15, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 constexpr unsigned long pauseAfterFirstBlockMs = 200;

@@ -14,6 +14,7 @@
 #include "tools/SeriesCopies.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kes {
 namespace {
@@ -106,7 +107,8 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
     stopRequested_ = false;
     ended_.reset();
     addJobListener(this);
-    setJobFailureSink(this);
+    notices_ = setNoticeSink(this);
+    noticesTaken_ = true;
     state_ = SeriesState::WaitingForModule;
     changed();
     if (usbLink.isOpen() && usbLink.responding && !programmingPending())
@@ -240,7 +242,19 @@ void SeriesStation::programmingEnded(bool succeeded, const ModuleImage& written)
     ended_ = succeeded;
 }
 
-void SeriesStation::jobFailed(HWND, const std::wstring& message) { failure_ = message; }
+void SeriesStation::show(HWND owner, Notice notice, const std::wstring& text)
+{
+    if (notice == Notice::JobFailed)
+        failure_ = text;
+    else if (notices_)
+        notices_->show(owner, notice, text);
+}
+
+void SeriesStation::play(Sound sound)
+{
+    if (notices_)
+        notices_->play(sound);
+}
 
 void SeriesStation::endAttempt(bool succeeded)
 {
@@ -282,7 +296,8 @@ void SeriesStation::endAttempt(bool succeeded)
 void SeriesStation::halt(std::wstring idleText)
 {
     removeJobListener(this);
-    setJobFailureSink(nullptr);
+    if (std::exchange(noticesTaken_, false))
+        setNoticeSink(notices_);
     state_ = SeriesState::Idle;
     stopRequested_ = false;
     ended_.reset();

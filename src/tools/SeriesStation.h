@@ -12,7 +12,7 @@
 // its row up.
 #include "model/Settings.h"
 #include "protocol/JobEvents.h"
-#include "protocol/JobFailure.h"
+#include "protocol/Notices.h"
 #include "protocol/ModuleImage.h"
 #include "tools/SeriesLog.h"
 #include "tools/SeriesTable.h"
@@ -44,7 +44,7 @@ enum class SeriesStart {
     LogNotWritable,    // "Nie można zapisać pliku: " was told
 };
 
-class SeriesStation final : public JobListener, public JobFailureSink {
+class SeriesStation final : public JobListener, public NoticeSink {
 public:
     SeriesStation() = default;
     SeriesStation(const SeriesStation&) = delete;
@@ -91,7 +91,10 @@ public:
     void automaticReadingEnded(bool complete, const ModuleImage& read) override;
     void programmingStepEnded(int step, bool ok) override;
     void programmingEnded(bool succeeded, const ModuleImage& written) override;
-    void jobFailed(HWND dialog, const std::wstring& message) override;
+    // While it runs, the station is the notice sink: a failed job is the attempt's result, the
+    // rest goes on to the sink it took the place of.
+    void show(HWND owner, Notice notice, const std::wstring& text) override;
+    void play(Sound sound) override;
 
 private:
     void beginAttempt();
@@ -131,6 +134,8 @@ private:
     std::vector<SeriesAttempt> attempts_;
 
     std::function<void()> observer_;
+    bool noticesTaken_ = false;
+    NoticeSink* notices_ = nullptr;  // the sink before the station's, while it is taken
 };
 
 // The program's one station.

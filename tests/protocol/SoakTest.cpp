@@ -529,7 +529,10 @@ TEST_F(Soak, RandomFaultScenarios)
             const std::string why = s.explainReading(readingToExplain, boxes);
             if (!why.empty())
                 counts.add("protocol_soak_reading_success_with_wrong_data_" + why);
-            else
+            // A reading takes only its own replies.
+            if (why == "late_reply")
+                ADD_FAILURE() << "seed " << seed << ": reading took a reply to another request";
+            else if (why.empty())
                 ADD_FAILURE() << "seed " << seed << ": reading reported success with wrong data, not explained by its exchanges";
         }
     }
