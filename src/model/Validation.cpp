@@ -125,19 +125,43 @@ void checkInput(InputFields in, FaultList& faults)
     }
 }
 
+// An output's name and its control by its input, the same for both outputs.
+struct OutputFields {
+    bool enabled;
+    Edit name;
+    bool& byInput;
+    bool& inputTimed;
+    Edit inputTime;
+    const wchar_t* defaultName;
+    const wchar_t* noName;
+    const wchar_t* badTime;
+};
+
+void checkOutput(OutputFields out, FaultList& faults)
+{
+    if (out.enabled) {
+        requiredName(out.name, faults, out.noName);
+        if (out.byInput && out.inputTimed) {
+            if (!isUnsignedDecimal(out.inputTime.text))
+                faults.add(out.badTime);
+        } else {
+            out.inputTime.set(L"1");
+        }
+    } else {
+        out.name.set(out.defaultName);
+        out.byInput = false;
+        out.inputTimed = false;
+        out.inputTime.set(L"1");
+    }
+}
+
 void checkOutput1(Settings& s, FaultList& faults)
 {
-    Edit name{s.out1Name, lengths::name};
-    Edit inputTime{s.out1InputTime, lengths::seconds};
+    checkOutput({s.out1Enabled, {s.out1Name, lengths::name}, s.out1ByInput, s.out1InputTimed,
+                 {s.out1InputTime, lengths::seconds}, L"OUT-1", L"Brak nazwy wyjścia 1.", L"Błędny czas dla wyjścia 1."},
+                faults);
     Edit clipTime{s.out1ClipTime, lengths::seconds};
     if (s.out1Enabled) {
-        requiredName(name, faults, L"Brak nazwy wyjścia 1.");
-        if (s.out1ByInput && s.out1InputTimed) {
-            if (!isUnsignedDecimal(inputTime.text))
-                faults.add(L"Błędny czas dla wyjścia 1.");
-        } else {
-            inputTime.set(L"1");
-        }
         // The CLIP time is tested whenever CLIP control is on, timed or not.
         if (s.out1ByClip) {
             if (!isUnsignedDecimal(clipTime.text))
@@ -146,10 +170,6 @@ void checkOutput1(Settings& s, FaultList& faults)
             clipTime.set(L"1");
         }
     } else {
-        name.set(L"OUT-1");
-        s.out1ByInput = false;
-        s.out1InputTimed = false;
-        inputTime.set(L"1");
         s.out1ByClip = false;
         s.out1ClipUsersOnly = false;
         clipTime.set(L"1");
@@ -177,22 +197,9 @@ void checkUserRights(Settings& s)
 
 void checkOutput2(Settings& s, FaultList& faults)
 {
-    Edit name{s.out2Name, lengths::name};
-    Edit inputTime{s.out2InputTime, lengths::seconds};
-    if (s.out2Enabled) {
-        requiredName(name, faults, L"Brak nazwy wyjścia 2.");
-        if (s.out2ByInput && s.out2InputTimed) {
-            if (!isUnsignedDecimal(inputTime.text))
-                faults.add(L"Błędny czas dla wyjścia 2.");
-        } else {
-            inputTime.set(L"1");
-        }
-    } else {
-        name.set(L"OUT-2");
-        s.out2ByInput = false;
-        s.out2InputTimed = false;
-        inputTime.set(L"1");
-    }
+    checkOutput({s.out2Enabled, {s.out2Name, lengths::name}, s.out2ByInput, s.out2InputTimed,
+                 {s.out2InputTime, lengths::seconds}, L"OUT-2", L"Brak nazwy wyjścia 2.", L"Błędny czas dla wyjścia 2."},
+                faults);
     if (!s.out2ByInput)
         s.out2InputTimed = false;
 

@@ -3,6 +3,8 @@
 #include "model/EnableRules.h"
 #include "model/NumberText.h"
 
+#include <array>
+
 namespace kes {
 namespace {
 
@@ -11,30 +13,44 @@ constexpr auto alarmsBlock = static_cast<std::uint8_t>(ConfigBlock::Alarms);
 
 bool isUserBlock(std::uint8_t block) { return block >= userBlock(0) && block < blockCount; }
 
+// The members of one input and of the output its input may drive.
+struct ChannelMembers {
+    bool Settings::*enabled;
+    int Settings::*wiring;
+    std::wstring Settings::*time;
+    bool Settings::*smsOn;
+    bool Settings::*smsOff;
+    bool Settings::*outputByInput;
+    bool Settings::*outputTimed;
+    std::wstring Settings::*outputTime;
+};
+
+using S = Settings;
+constexpr std::array<ChannelMembers, 2> channels{
+    ChannelMembers{&S::in1Enabled, &S::in1Wiring, &S::in1Time, &S::in1SmsOn, &S::in1SmsOff, &S::out1ByInput,
+                   &S::out1InputTimed, &S::out1InputTime},
+    ChannelMembers{&S::in2Enabled, &S::in2Wiring, &S::in2Time, &S::in2SmsOn, &S::in2SmsOff, &S::out2ByInput,
+                   &S::out2InputTimed, &S::out2InputTime}};
+
 InputsRecord inputsOf(const Settings& s)
 {
     InputsRecord r;
     r.accessCode = s.accessCode;
     r.simPin = s.simPin;
-    InputChannel& one = r.channel[0];
-    one.enabled = s.in1Enabled;
-    one.wiring = s.in1Wiring;
-    one.time = intOf(s.in1Time);
-    one.smsOn = s.in1SmsOn;
-    one.smsOff = s.in1SmsOff;
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        const ChannelMembers& m = channels[c];
+        InputChannel& ch = r.channel[c];
+        ch.enabled = s.*m.enabled;
+        ch.wiring = s.*m.wiring;
+        ch.time = intOf(s.*m.time);
+        ch.smsOn = s.*m.smsOn;
+        ch.smsOff = s.*m.smsOff;
+        ch.outputFollows = s.*m.outputByInput;
+        ch.outputTimed = s.*m.outputTimed;
+        ch.outputTime = intOf(s.*m.outputTime);
+    }
     // Output 1 goes out as "follows" only when it is not timed; output 2 is sent as it is.
-    one.outputFollows = s.out1ByInput && !s.out1InputTimed;
-    one.outputTimed = s.out1InputTimed;
-    one.outputTime = intOf(s.out1InputTime);
-    InputChannel& two = r.channel[1];
-    two.enabled = s.in2Enabled;
-    two.wiring = s.in2Wiring;
-    two.time = intOf(s.in2Time);
-    two.smsOn = s.in2SmsOn;
-    two.smsOff = s.in2SmsOff;
-    two.outputFollows = s.out2ByInput;
-    two.outputTimed = s.out2InputTimed;
-    two.outputTime = intOf(s.out2InputTime);
+    r.channel[0].outputFollows = s.out1ByInput && !s.out1InputTimed;
     return r;
 }
 
@@ -78,26 +94,20 @@ UserRecord userOf(const UserSettings& u)
 
 void putInputs(const InputsRecord& r, Settings& s)
 {
-    const InputChannel& one = r.channel[0];
-    const InputChannel& two = r.channel[1];
     s.accessCode = r.accessCode;
     s.simPin = r.simPin;
-    s.in1Enabled = one.enabled;
-    s.in1Wiring = one.wiring;
-    s.in1Time = intText(one.time);
-    s.in1SmsOn = one.smsOn;
-    s.in1SmsOff = one.smsOff;
-    s.out1ByInput = one.outputFollows;
-    s.out1InputTimed = one.outputTimed;
-    s.out1InputTime = intText(one.outputTime);
-    s.in2Enabled = two.enabled;
-    s.in2Wiring = two.wiring;
-    s.in2Time = intText(two.time);
-    s.in2SmsOn = two.smsOn;
-    s.in2SmsOff = two.smsOff;
-    s.out2ByInput = two.outputFollows;
-    s.out2InputTimed = two.outputTimed;
-    s.out2InputTime = intText(two.outputTime);
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        const ChannelMembers& m = channels[c];
+        const InputChannel& ch = r.channel[c];
+        s.*m.enabled = ch.enabled;
+        s.*m.wiring = ch.wiring;
+        s.*m.time = intText(ch.time);
+        s.*m.smsOn = ch.smsOn;
+        s.*m.smsOff = ch.smsOff;
+        s.*m.outputByInput = ch.outputFollows;
+        s.*m.outputTimed = ch.outputTimed;
+        s.*m.outputTime = intText(ch.outputTime);
+    }
 }
 
 void putAlarms(const AlarmsRecord& r, Settings& s)

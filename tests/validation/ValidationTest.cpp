@@ -685,3 +685,26 @@ TEST(ValidationRepeated, SecondRunAfterFixingPasses)
 }
 
 } // namespace
+
+namespace {
+
+// On a value alone, with no window: its faults and the value as validation leaves it.
+TEST(ValidationOfAValue, GivesItsFaultsAndItsRewrittenValue)
+{
+    kes::Settings s;
+    s.accessCode = L"zz";
+    s.in1Name = L"Brama";  // input 1 is off
+    s.in2Enabled = true;
+    s.in2Name = L"   ";
+    s.in2Wiring = 3;
+    s.users[1].active = true;
+    s.users[1].phone = L"12";
+    const kes::ValidatedSettings v = kes::validateSettings(s);
+    EXPECT_EQ(v.faults, L"Błędny kod dostępu.\r\nBrak nazwy wejścia 2.\r\nBłędny numer telefonu użytkownika nr 2.\r\n");
+    EXPECT_EQ(v.settings.accessCode, L"zz");
+    EXPECT_EQ(v.settings.in1Name, L"INPUT-1") << "a switched-off input's name goes back";
+    EXPECT_EQ(v.settings.in2Wiring, 3);
+    EXPECT_EQ(v.settings.users[0].phone, L"") << "an inactive user's number is emptied";
+}
+
+} // namespace
