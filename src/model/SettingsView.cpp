@@ -50,7 +50,7 @@ bool showRecord(const SettingsRecord& r, const Settings& shown)
         return true;
     }
     case RecordKind::Index: {
-        // An index the list does not hold selects nothing (Wine would keep the old selection).
+        // An index the list does not hold is shown as no selection; the list itself may keep the old one.
         const int index = r.index.in(shown);
         const int held = index < -1 || index >= r.itemCount ? -1 : index;
         if (r.list->getSelection() == held)
