@@ -10,7 +10,6 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -108,14 +107,6 @@ bool readDataFile(std::wistream& in)
         return false;
     showSettings(settings);
     return true;
-}
-
-Settings settingsFromRecords(const std::wstring& records, const Settings& base)
-{
-    std::wistringstream in(std::wstring(1, kSignature) + records);
-    Settings settings = base;
-    readDataFile(in, settings);
-    return settings;
 }
 
 namespace {

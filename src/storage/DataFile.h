@@ -34,10 +34,6 @@ bool readDataFile(std::wistream& in, Settings& settings);
 // Into the window, its availability as the file holds it.
 bool readDataFile(std::wistream& in);
 
-// A data file's records (its text after the signature) read onto `base` as readDataFile reads
-// them. Throws ControlBufor::BadFormatInFile as readDataFile does.
-Settings settingsFromRecords(const std::wstring& records, const Settings& base = Settings());
-
 // Asks for a path with the "Zapisz" dialog and writes the settings there, so that a failure
 // never damages the file already there; a failure is reported in a message box owned by the
 // dialog. Nothing happens when the user cancels. True when it was written.

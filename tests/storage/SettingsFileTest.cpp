@@ -28,8 +28,9 @@ TEST(SettingsFile, ReadOntoAValue)
 
     // A shorter file: what it lacks takes the defaults, not the base's values; texts are cut to
     // their fields.
-    const kes::Settings read = kes::settingsFromRecords(
-        L"\x03\x02" L"ABCDEF\x02\x02\x02\x02\x02\x02" L"1\x02\x03", base);
+    kes::Settings read = base;
+    std::wistringstream shorter(L"\xFEFF\x03\x02" L"ABCDEF\x02\x02\x02\x02\x02\x02" L"1\x02\x03");
+    ASSERT_TRUE(kes::readDataFile(shorter, read));
     EXPECT_EQ(read.accessCode, L"ABCD");
     EXPECT_EQ(read.simPin, L"");
     EXPECT_TRUE(read.in1Enabled);
