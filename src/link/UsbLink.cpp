@@ -322,15 +322,15 @@ bool UsbLink::readFrame(Frame& buffer)
 bool UsbLink::sendFrame(const Frame& frame)
 {
     Frame reply{};  // only its check word matters
-    return exchange(frame, reply, ExchangeKind::Send);
+    return exchange(frame, reply, ExchangeKind::Send, nullptr);
 }
 
-bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
+bool UsbLink::queryFrame(const Frame& frame, Frame& reply, ReplyTest answers)
 {
-    return exchange(frame, reply, ExchangeKind::Query);
+    return exchange(frame, reply, ExchangeKind::Query, answers);
 }
 
-bool UsbLink::exchange(const Frame& frame, Frame& reply, ExchangeKind kind)
+bool UsbLink::exchange(const Frame& frame, Frame& reply, ExchangeKind kind, ReplyTest answers)
 {
     UsbLinkLock guard(*this);
     lastExchange_ = ExchangeReport();
@@ -351,8 +351,11 @@ bool UsbLink::exchange(const Frame& frame, Frame& reply, ExchangeKind kind)
             continue;
         const bool good = checkReply(reply);
         // A garbled answer ends a query at once: the job that asked decides whether to ask again.
-        if (good || kind == ExchangeKind::Query)
-            return good;
+        if (!good && kind == ExchangeKind::Query)
+            return false;
+        // A checked reply to some other request fails only this try.
+        if (good && (!answers || answers(frame, reply)))
+            return true;
     }
     return false;
 }

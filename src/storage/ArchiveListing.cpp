@@ -113,7 +113,7 @@ ArchiveEntrySummary summarize(const std::wstring& archive, const FoundFile& file
         return entry;
     }
     entry.header = contents.header;
-    entry.user1Phone = fields->phones.at(0);
+    entry.user1Phone = fields->user1Phone;
     entry.in1Name = fields->names.at(0);
     entry.search = archiveSearchText(contents.header.moduleText, contents.header.interfaceSerial, *fields);
     return entry;

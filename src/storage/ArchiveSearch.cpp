@@ -1,7 +1,7 @@
 #include "storage/ArchiveSearch.h"
 
-#include "model/Catalogue.h"
-#include "storage/RecordFraming.h"
+#include "model/Fields.h"
+#include "storage/DataFile.h"
 
 #include <cwchar>
 #include <sstream>
@@ -11,6 +11,7 @@ namespace kes {
 namespace {
 
 constexpr wchar_t kSeparator = L'\n';
+const std::wstring kSignature(1, L'\xFEFF');
 constexpr wchar_t kCountryCode[] = L"48";
 constexpr wchar_t kInternationalPrefix[] = L"00";
 // "48" before a full nine-digit number is the country code even without "+" or "00".
@@ -23,44 +24,6 @@ struct Marked {
 constexpr Marked kPolish[] = {{L'ą', L'a'}, {L'ć', L'c'}, {L'ę', L'e'}, {L'ł', L'l'}, {L'ń', L'n'}, {L'ó', L'o'},
                               {L'ś', L's'}, {L'ź', L'z'}, {L'ż', L'z'}, {L'Ą', L'a'}, {L'Ć', L'c'}, {L'Ę', L'e'},
                               {L'Ł', L'l'}, {L'Ń', L'n'}, {L'Ó', L'o'}, {L'Ś', L's'}, {L'Ź', L'z'}, {L'Ż', L'z'}};
-
-// The records each search field is read from: their places in the settings registry.
-struct Positions {
-    std::size_t accessCode;
-    std::vector<std::size_t> names, smsTexts, phones;
-};
-
-std::size_t positionOf(EditControl& field)
-{
-    for (std::size_t i = 0; i < settingsBufor.size(); ++i)
-        if (settingsBufor.at(i) == &field.control())
-            return i;
-    return settingsBufor.size();
-}
-
-const Positions& positions()
-{
-    static const Positions places = [] {
-        Positions p;
-        p.accessCode = positionOf(accessCode);
-        for (EditControl* name : {&in1Name, &in2Name, &out1Name, &out2Name, &tempName})
-            p.names.push_back(positionOf(*name));
-        for (EditControl* text : {&in1SmsOnText, &in1SmsOffText, &in2SmsOnText, &in2SmsOffText})
-            p.smsTexts.push_back(positionOf(*text));
-        for (EditControl& phone : userPhone)
-            p.phones.push_back(positionOf(phone));
-        return p;
-    }();
-    return places;
-}
-
-std::wstring recordAt(const std::vector<std::wstring>& values, std::size_t position)
-{
-    if (position < values.size())
-        return values[position];
-    auto* edit = dynamic_cast<EditControl::EditControlInternal*>(settingsBufor.at(position));
-    return edit ? edit->defaultText : std::wstring();
-}
 
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -92,23 +55,24 @@ void addLine(std::wstring& lines, const std::wstring& line)
 
 std::optional<ArchiveSearchFields> archiveSearchFields(const std::wstring& records)
 {
-    static const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
-    std::vector<std::wstring> values;
+    Settings settings;
     try {
-        std::wistringstream in(records);
-        values = readRecords(in, specs);
+        std::wistringstream in(kSignature + records);
+        if (!readDataFile(in, settings))
+            return std::nullopt;
     } catch (const ControlBufor::BadFormatInFile&) {
         return std::nullopt;
     }
-    const Positions& p = positions();
     ArchiveSearchFields fields;
-    fields.accessCode = recordAt(values, p.accessCode);
-    for (std::size_t at : p.names)
-        fields.names.push_back(recordAt(values, at));
-    for (std::size_t at : p.smsTexts)
-        fields.smsTexts.push_back(recordAt(values, at));
-    for (std::size_t at : p.phones)
-        fields.phones.push_back(recordAt(values, at));
+    fields.accessCode = settings.accessCode;
+    fields.names = {settings.in1Name, settings.in2Name, settings.out1Name, settings.out2Name, settings.tempName};
+    fields.smsTexts = {settings.in1SmsOnText, settings.in1SmsOffText, settings.in2SmsOnText, settings.in2SmsOffText};
+    // A user the module has switched off has no number: the field's default is nobody's.
+    for (const UserSettings& user : settings.users)
+        if (user.active)
+            fields.phones.push_back(user.phone);
+    if (settings.users[0].active)
+        fields.user1Phone = settings.users[0].phone;
     return fields;
 }
 

@@ -14,7 +14,8 @@ struct ArchiveSearchFields {
     std::wstring accessCode;
     std::vector<std::wstring> names;     // IN-1, IN-2, OUT-1, OUT-2, TEMP
     std::vector<std::wstring> smsTexts;  // IN-1 ON, IN-1 OFF, IN-2 ON, IN-2 OFF
-    std::vector<std::wstring> phones;    // users 1 to 5
+    std::vector<std::wstring> phones;    // the active users'
+    std::wstring user1Phone;             // as the window shows it: empty while user 1 is off
 };
 
 // Taken from a data file's records (from the start marker on); nothing when their framing is

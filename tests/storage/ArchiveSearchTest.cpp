@@ -1,28 +1,29 @@
 #include "storage/ArchiveSearch.h"
 
 #include "CaseName.h"
-#include "model/Catalogue.h"
 #include "storage/DataFile.h"
-#include "storage/TestWindow.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ArchiveSearchFields, AreTheNamesTextsCodeAndPhonesButNeverThePin)
+TEST(ArchiveSearchFields, AreTheNamesTextsCodeAndActiveUsersPhonesButNeverThePin)
 {
+    kes::Settings s;
     int n = 0;
-    for (kes::EditControl* text : {&accessCode, &simPin, &in1Name, &in2Name, &out1Name, &out2Name, &tempName,
-                                   &in1SmsOnText, &in1SmsOffText, &in2SmsOnText, &in2SmsOffText, &userPhone[0],
-                                   &userPhone[1], &userPhone[2], &userPhone[3], &userPhone[4]})
-        text->setText(L"t" + std::to_wstring(++n));
-    const auto fields = kes::archiveSearchFields(kes::currentRecords());
-    testing_support::restoreDefaults();
+    for (std::wstring* text : {&s.accessCode, &s.simPin, &s.in1Name, &s.in2Name, &s.out1Name, &s.out2Name, &s.tempName,
+                               &s.in1SmsOnText, &s.in1SmsOffText, &s.in2SmsOnText, &s.in2SmsOffText})
+        *text = L"t" + std::to_wstring(++n);
+    for (int u = 0; u < kes::settingsUsers; ++u) {
+        s.users[u].phone = L"t" + std::to_wstring(++n);
+        s.users[u].active = u != 2;
+    }
+    const auto fields = kes::archiveSearchFields(kes::recordsOf(s));
     ASSERT_TRUE(fields.has_value());
     EXPECT_EQ(L"t1", fields->accessCode);
     EXPECT_EQ((std::vector<std::wstring>{L"t3", L"t4", L"t5", L"t6", L"t7"}), fields->names);
     EXPECT_EQ((std::vector<std::wstring>{L"t8", L"t9", L"t10", L"t11"}), fields->smsTexts);
-    EXPECT_EQ((std::vector<std::wstring>{L"t12", L"t13", L"t14", L"t15", L"t16"}), fields->phones);
+    EXPECT_EQ((std::vector<std::wstring>{L"t12", L"t13", L"t15", L"t16"}), fields->phones);
 
     EXPECT_FALSE(kes::archiveSearchFields(L"\x3\x2" L"5\x2\x3").has_value());  // a flag where a text is
     const auto shorter = kes::archiveSearchFields(L"\x3\x2" L"KOD\x2\x2\x3");
@@ -69,8 +70,9 @@ TEST_P(ArchiveQueryTable, FindsTheEntriesItNames)
     kes::ArchiveSearchFields first{L"WKTR",
                                    {L"Łąka", L"IN-2", L"OUT-1", L"OUT-2", L"TEMP"},
                                    {L"ALARM ON", L"", L"", L""},
-                                   {L"+48601234567", L"601 222 333", L"0048 512-000-111", L"+49151555", L"+1234567890"}};
-    kes::ArchiveSearchFields second{L"WKTR", {L"INPUT-1"}, {}, {L"601234567"}};
+                                   {L"+48601234567", L"601 222 333", L"0048 512-000-111", L"+49151555", L"+1234567890"},
+                                   L"+48601234567"};
+    kes::ArchiveSearchFields second{L"WKTR", {L"INPUT-1"}, {}, {L"601234567"}, L"601234567"};
     const kes::ArchiveQuery query(GetParam().query);
     EXPECT_EQ(GetParam().findsFirst, query.matches(kes::archiveSearchText(L"Brama Główna 1", L"FT1A2B3C", first)));
     EXPECT_EQ(GetParam().findsSecond, query.matches(kes::archiveSearchText(L"Furtka", L"QLV9", second)));

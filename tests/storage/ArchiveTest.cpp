@@ -186,6 +186,7 @@ TEST_F(Archive, EntryOpensWithOtworzGivingTheSameSettings)
 
 TEST_F(Archive, DamagedEntriesAreListedAsSuchWithTheOthers)
 {
+    userActive[0].setChecked(true);
     userPhone[0].setText(L"+48601234567");
     in1Name.setText(L"Furtka");
     const std::wstring records = kes::currentRecords();

@@ -4,6 +4,7 @@
 
 #include "CaseName.h"
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "model/Validation.h"
 #include "protocol/ModuleText.h"
 #include "tools/SeriesCopies.h"
@@ -67,7 +68,6 @@ protected:
         tablePath = std::wstring(folder) + L"quellmo-station-table.csv";
         clearFiles();
         station.setLogPath(logPath);
-        station.setBeep([this](UINT type) { beeps.push_back(type); });
     }
     void TearDown() override
     {
@@ -134,7 +134,9 @@ protected:
         ASSERT_TRUE(connect());
         ASSERT_TRUE(stepUntil([&] { return kes::usbLink.responding; }));
         defaultsInTheWindow();
-        ASSERT_EQ(kes::collectSettingsFaults(), L"");
+        const kes::ValidatedSettings validated = kes::validateSettings(kes::windowSettings());
+        kes::showSettings(validated.settings);
+        ASSERT_EQ(validated.faults, L"");
         kes::startProgramming();
         ASSERT_TRUE(stepUntil([&] { return !kes::programmingPending(); }));
         templated.status = h.sim.status();
@@ -154,7 +156,6 @@ protected:
     kes::SeriesStation station;
     qlvsim::Module templated;
     std::wstring logPath, tablePath;
-    std::vector<UINT> beeps;
 };
 
 // Three modules holding the template, the second storing every block wrongly: rows 1, 2, 2.

@@ -2,6 +2,7 @@
 
 #include "SimHarness.h"
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "model/Validation.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
@@ -123,8 +124,9 @@ protected:
     {
         accessCode.setText(L"WKTR");
         simPin.setText(L"4821");
-        const std::wstring faults = kes::collectSettingsFaults();
-        ASSERT_EQ(faults, L"");
+        const kes::ValidatedSettings validated = kes::validateSettings(kes::windowSettings());
+        kes::showSettings(validated.settings);
+        ASSERT_EQ(validated.faults, L"");
     }
 
     harness::SimHarness sim;
