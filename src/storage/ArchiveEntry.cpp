@@ -27,8 +27,6 @@ constexpr wchar_t kNotInNames[] = L"\\/:*?\"<>|";
 constexpr wchar_t kReplacement = L'_';
 constexpr std::size_t kMaxNamePart = 64;
 constexpr int kMaxNameAttempts = 1000;
-// An entry holds a few kilobytes; anything far larger is not one of ours.
-constexpr std::size_t kMaxEntryBytes = 1u << 20;
 
 const wchar_t* const kKindTexts[] = {L"odczytany", L"zaprogramowany", L"nieudany"};
 
@@ -233,7 +231,7 @@ ArchiveEntryFile parseArchiveEntry(const std::string& bytes)
 
 ArchiveEntryFile readArchiveEntry(const std::wstring& path)
 {
-    const auto bytes = readFileBytesUpTo(path, kMaxEntryBytes);
+    const auto bytes = readFileBytesUpTo(path, maxArchiveEntryBytes);
     return bytes ? parseArchiveEntry(*bytes) : ArchiveEntryFile();
 }
 

@@ -9,6 +9,7 @@
 //   Poprzednio: 2026-12\2026-12-09 14.30.11 odczytany Brama 1.dat   (a programming only)
 // Named "2026-12-09 14.32.05 odczytany Brama 1.dat" in its month folder, written once, never
 // changed.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <windows.h>
@@ -16,6 +17,9 @@
 namespace kes {
 
 enum class ArchiveKind { Read, Programmed, Failed };
+
+// An entry holds a few kilobytes; a file far larger is not one.
+constexpr std::size_t maxArchiveEntryBytes = 1u << 20;
 
 // "odczytany", "zaprogramowany", "nieudany".
 const wchar_t* archiveKindText(ArchiveKind kind);

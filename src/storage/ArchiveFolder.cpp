@@ -11,6 +11,9 @@ namespace kes {
 namespace {
 
 constexpr wchar_t kLocalAppDataVariable[] = L"LOCALAPPDATA";
+// FOLDERID_LocalAppData, written out: the uuid library holds it only beside every other ID there
+// is, some 40 kB the program would carry for this one.
+constexpr KNOWNFOLDERID kLocalAppDataFolder = {0xF1B32785, 0x6FBA, 0x4FCF, {0x9D, 0x55, 0x7B, 0x8E, 0x7F, 0x15, 0x70, 0x91}};
 constexpr wchar_t kArchiveUnderLocalAppData[] = L"\\Quellmo PC\\Archiwum";
 
 std::wstring environmentVariable(const wchar_t* name)
@@ -36,7 +39,7 @@ std::wstring knownLocalAppData()
         return {};
     PWSTR path = nullptr;
     std::wstring folder;
-    if (SUCCEEDED(knownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)))
+    if (SUCCEEDED(knownFolderPath(kLocalAppDataFolder, 0, nullptr, &path)))
         folder = path;
     taskMemFree(path);  // owed even when the call failed
     return folder;

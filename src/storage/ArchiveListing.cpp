@@ -151,22 +151,29 @@ ArchiveListing listArchive(const std::wstring& archive)
     if (changed)
         writeArchiveIndex(archive, index);  // a shortcut only: the listing stands without it
 
-    std::vector<std::pair<std::uint64_t, ArchiveEntrySummary>> sorted;
-    sorted.reserve(index.size());
+    // Sorted by place, not moved about: the summaries are large.
+    std::vector<ArchiveEntrySummary> found;
+    std::vector<std::uint64_t> utc;
+    found.reserve(index.size());
+    utc.reserve(index.size());
     for (auto& entry : index) {
         listing.totalBytes += entry.second.size;
-        sorted.emplace_back(utcKey(entry.second.header.utc), std::move(entry.second));
+        utc.push_back(utcKey(entry.second.header.utc));
+        found.push_back(std::move(entry.second));
     }
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
-        if (a.first != b.first)
-            return a.first > b.first;
-        if (a.second.lastWrite != b.second.lastWrite)
-            return a.second.lastWrite > b.second.lastWrite;
-        return a.second.relativePath > b.second.relativePath;
+    std::vector<std::size_t> order(found.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (utc[a] != utc[b])
+            return utc[a] > utc[b];
+        if (found[a].lastWrite != found[b].lastWrite)
+            return found[a].lastWrite > found[b].lastWrite;
+        return found[a].relativePath > found[b].relativePath;
     });
-    listing.entries.reserve(sorted.size());
-    for (auto& entry : sorted)
-        listing.entries.push_back(std::move(entry.second));
+    listing.entries.reserve(found.size());
+    for (std::size_t i : order)
+        listing.entries.push_back(std::move(found[i]));
     return listing;
 }
 

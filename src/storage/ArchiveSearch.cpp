@@ -1,6 +1,5 @@
 #include "storage/ArchiveSearch.h"
 
-#include "model/Fields.h"
 #include "storage/DataFile.h"
 
 #include <cwchar>
@@ -11,7 +10,6 @@ namespace kes {
 namespace {
 
 constexpr wchar_t kSeparator = L'\n';
-const std::wstring kSignature(1, L'\xFEFF');
 constexpr wchar_t kCountryCode[] = L"48";
 constexpr wchar_t kInternationalPrefix[] = L"00";
 // "48" before a full nine-digit number is the country code even without "+" or "00".
@@ -55,14 +53,10 @@ void addLine(std::wstring& lines, const std::wstring& line)
 
 std::optional<ArchiveSearchFields> archiveSearchFields(const std::wstring& records)
 {
-    Settings settings;
-    try {
-        std::wistringstream in(kSignature + records);
-        if (!readDataFile(in, settings))
-            return std::nullopt;
-    } catch (const ControlBufor::BadFormatInFile&) {
+    const std::optional<Settings> read = settingsFromRecords(records);
+    if (!read)
         return std::nullopt;
-    }
+    const Settings& settings = *read;
     ArchiveSearchFields fields;
     fields.accessCode = settings.accessCode;
     fields.names = {settings.in1Name, settings.in2Name, settings.out1Name, settings.out2Name, settings.tempName};

@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,18 @@ bool readDataFile(std::wistream& in)
     return true;
 }
 
+std::optional<Settings> settingsFromRecords(const std::wstring& records)
+{
+    Settings settings;
+    try {
+        std::wistringstream in(std::wstring(1, kSignature) + records);
+        if (readDataFile(in, settings))
+            return settings;
+    } catch (const ControlBufor::BadFormatInFile&) {
+    }
+    return std::nullopt;
+}
+
 namespace {
 
 std::optional<std::wstring> askSavePath(HWND dialog)
@@ -150,22 +163,25 @@ std::optional<std::wstring> openDataFile(HWND dialog)
 {
     prepareFileDialogs(dialog);
     const auto path = askForDataFile(FileDialogKind::Open);
-    if (!path)
-        return std::nullopt;
+    return path ? openDataFileAt(dialog, *path) : std::nullopt;
+}
+
+std::optional<std::wstring> openDataFileAt(HWND dialog, const std::wstring& path)
+{
     std::wifstream in;
     in.imbue(utf8Locale());
-    in.open(path->c_str(), std::ios_base::in | std::ios_base::binary);
+    in.open(path.c_str(), std::ios_base::in | std::ios_base::binary);
     if (!in.is_open()) {
         // Locked, not readable or gone since it was chosen: say so, or the user would take
         // the unchanged window for the file's contents.
-        showMessageBox(dialog, L"Nie można otworzyć pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
+        showMessageBox(dialog, L"Nie można otworzyć pliku: " + path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
         return std::nullopt;
     }
     try {
         if (readDataFile(in))
             return path;
     } catch (const ControlBufor::BadFormatInFile&) {
-        showMessageBox(dialog, L"Błędny format pliku: " + *path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
+        showMessageBox(dialog, L"Błędny format pliku: " + path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
     }
     return std::nullopt;
 }

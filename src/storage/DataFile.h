@@ -34,6 +34,10 @@ bool readDataFile(std::wistream& in, Settings& settings);
 // Into the window, its availability as the file holds it.
 bool readDataFile(std::wistream& in);
 
+// The settings of records (a data file's text after its signature) read onto the defaults, as
+// "Otwórz" would read them; nothing when their framing is damaged.
+std::optional<Settings> settingsFromRecords(const std::wstring& records);
+
 // Asks for a path with the "Zapisz" dialog and writes the settings there, so that a failure
 // never damages the file already there; a failure is reported in a message box owned by the
 // dialog. Nothing happens when the user cancels. True when it was written.
@@ -52,5 +56,7 @@ bool saveDataFile(HWND dialog);
 // be opened or is badly formatted is reported in a message box owned by the dialog. The file's
 // path when it was loaded.
 std::optional<std::wstring> openDataFile(HWND dialog);
+// The same for a file already chosen.
+std::optional<std::wstring> openDataFileAt(HWND dialog, const std::wstring& path);
 
 } // namespace kes
