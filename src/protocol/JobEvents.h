@@ -1,7 +1,7 @@
 #pragma once
 // What the jobs tell the tools built on them: the module has started answering and its
-// configuration is about to be read into the window, that reading has ended, a programming
-// job has ended. Listeners are not owned; each removes itself before it goes away. All calls
+// configuration is about to be read into the window, that reading has ended, a reading apart
+// from the window has ended, a programming job has ended. Listeners are not owned; each removes itself before it goes away. All calls
 // come on the dialog's thread, from inside the tick.
 #include <vector>
 
@@ -15,6 +15,8 @@ public:
     virtual void beforeAutomaticReading() {}
     // That reading job has ended; complete when all sixteen blocks were read into the window.
     virtual void automaticReadingEnded(bool /*complete*/, const ModuleImage& /*read*/) {}
+    // A reading that leaves the window alone (a comparison's) has read all sixteen blocks.
+    virtual void moduleImageRead(const ModuleImage& /*read*/) {}
     // A programming step has run: `step` 1..16, the block written and read back or not.
     virtual void programmingStepEnded(int /*step*/, bool /*ok*/) {}
     // The programming job has ended; succeeded when all sixteen blocks are held as sent.

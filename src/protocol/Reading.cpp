@@ -3,6 +3,7 @@
 #include "link/UsbLink.h"
 #include "model/SettingsView.h"
 #include "protocol/BlockExchange.h"
+#include "protocol/JobEvents.h"
 #include "protocol/Notices.h"
 #include "protocol/SettingsBlocks.h"
 
@@ -82,6 +83,7 @@ bool readModuleImage(ModuleImage& image)
     if (!readBlocks(sink))
         return false;
     image = sink.image;
+    tellJobListeners([&image](JobListener& l) { l.moduleImageRead(image); });
     return true;
 }
 

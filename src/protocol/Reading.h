@@ -40,8 +40,8 @@ bool readBlocks(BlockSink& sink);
 // receives every block read.
 bool readConfiguration(HWND dialog, ModuleImage* image = nullptr);
 
-// The module's sixteen blocks read by the same loop without touching the window; false, with
-// `image` left as it was, when the reading failed.
+// The module's sixteen blocks read by the same loop without touching the window, the job
+// listeners told when all were read; false, with `image` left as it was, when the reading failed.
 bool readModuleImage(ModuleImage& image);
 
 // The reading job's failure, owned by `dialog`; returns false for the caller to pass on.

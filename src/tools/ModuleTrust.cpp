@@ -4,6 +4,7 @@
 #include "protocol/JobEvents.h"
 #include "protocol/SettingsBlocks.h"
 #include "tools/KeptEdits.h"
+#include "tools/ModuleArchive.h"
 #include "tools/ProgrammingRecord.h"
 
 #include <optional>
@@ -79,10 +80,12 @@ void followModuleJobs()
 {
     addJobListener(&recognition());
     startKeepingEdits();
+    startArchivingModules();
 }
 
 void stopFollowingModuleJobs()
 {
+    stopArchivingModules();
     stopKeepingEdits();
     removeJobListener(&recognition());
     recognition().forget();

@@ -27,8 +27,8 @@ struct KeptConfiguration {
 // the module in hand has not been recognised yet.
 const KeptConfiguration* keptConfiguration();
 
-// Starts following the reading and programming jobs (module recognition and the edits kept
-// before an automatic reading); the shell calls it once its window exists.
+// Starts following the reading and programming jobs (module recognition, the edits kept before
+// an automatic reading, the module archive); the shell calls it once its window exists.
 void followModuleJobs();
 // Stops following them and forgets everything kept (tests, and the window going away).
 void stopFollowingModuleJobs();
