@@ -2,6 +2,7 @@
 
 #include "link/UsbLink.h"
 #include "protocol/ModuleText.h"
+#include "tools/ModuleArchive.h"
 #include "tools/ProgrammingRecord.h"
 #include "tools/SettingLabels.h"
 #include "protocol/StatusMessages.h"
@@ -85,7 +86,8 @@ void programmingSection(std::wstring& html, const std::string& openSerial, const
     const ProgrammingRecord& last = lastProgramming;
     const std::wstring when = dateTimeText(last.when);
     const std::wstring through = escapeHtml(widenText(last.interfaceSerial));
-    switch (programmedState(openSerial, shown)) {
+    const ProgrammedState state = programmedState(openSerial, shown);
+    switch (state) {
     case ProgrammedState::Never:
         html += L"Od uruchomienia programu nie zaprogramowano żadnego modułu – raport nie potwierdza, "
                 L"że te ustawienia są zapisane w module.";
@@ -111,6 +113,9 @@ void programmingSection(std::wstring& html, const std::string& openSerial, const
         break;
     }
     html += L"</p>\n";
+    const std::wstring& entry = moduleArchive().programmingEntry();
+    if (state != ProgrammedState::Never && !entry.empty())
+        html += L"<p class=\"note\">Wpis w archiwum modułów: " + escapeHtml(entry) + L"</p>\n";
 }
 
 void settingsSection(std::wstring& html, const Settings& shown)

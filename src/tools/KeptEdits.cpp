@@ -18,6 +18,12 @@ public:
         if (now != settled_)
             kept_ = std::move(now);
     }
+    // A file's settings put in place of the window's.
+    void replaced(const Settings& before)
+    {
+        if (before != settled_)
+            kept_ = before;
+    }
     // Even a reading that failed half-way has put the module's values in: they are no edits.
     void automaticReadingEnded(bool, const ModuleImage&) override { settled(); }
     void programmingEnded(bool succeeded, const ModuleImage&) override
@@ -47,6 +53,8 @@ EditsKeeper& keeper()
 } // namespace
 
 void noteSettingsSettled() { keeper().settled(); }
+
+void noteSettingsReplaced(const Settings& before) { keeper().replaced(before); }
 
 const Settings* keptEdits() { return keeper().kept(); }
 

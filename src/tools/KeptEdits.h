@@ -11,6 +11,10 @@ namespace kes {
 // opened, saved or programmed (and at start, its defaults).
 void noteSettingsSettled();
 
+// The window showed `before` until a file's settings were put in its place: kept as the edits,
+// as before an automatic reading, when they were unsaved edits.
+void noteSettingsReplaced(const Settings& before);
+
 // The settings kept before the last automatic reading that found edits; null when none have been
 // kept.
 const Settings* keptEdits();

@@ -69,31 +69,59 @@ std::wstring windowValue(const LabelledSetting& s, const Settings* window, const
 
 } // namespace
 
-Comparison compareSettingsWith(const Settings& window, const ModuleImage& module)
+namespace {
+
+// `window`, when given, is what the left side's values show in place of the blocks'.
+std::vector<ComparisonRow> rowsBetween(const ModuleImage& sent, const ModuleImage& module, const Settings* window)
 {
-    const ValidatedSettings validated = validateSettings(window);
-    const bool programmingStops = !validated.faults.empty();
-    // With faults programming would not start: the window's settings as they stand.
-    const ModuleImage sent = imageOf(programmingStops ? window : validated.settings);
     const Settings inWindow = settingsIn(sent);
     const Settings inModule = settingsIn(module);
-
-    Comparison result;
-    result.faults = validated.faults;
+    std::vector<ComparisonRow> rows;
     for (const LabelledSetting& s : labelledSettings()) {
         const std::wstring held = s.shown(inModule);
         const std::wstring written = s.shown(inWindow);
         if (written != held)
-            result.rows.push_back({s.label, windowValue(s, programmingStops ? &window : nullptr, written, held), held});
+            rows.push_back({s.label, windowValue(s, window, written, held), held});
         const int u = hoursRowUser(s);
         if (u < 0)
             continue;
         const ModuleImage::BlockData& sentUser = sent.blocks[userBlock(u)];
         const ModuleImage::BlockData& heldUser = module.blocks[userBlock(u)];
         if (onlyUndecodedHoursDiffer(sentUser, heldUser))
-            result.rows.push_back(hoursBytesRow(s, sentUser, heldUser));
+            rows.push_back(hoursBytesRow(s, sentUser, heldUser));
     }
+    return rows;
+}
+
+} // namespace
+
+Comparison compareSettingsWith(const Settings& window, const ModuleImage& module)
+{
+    const ValidatedSettings validated = validateSettings(window);
+    const bool programmingStops = !validated.faults.empty();
+    // With faults programming would not start: the window's settings as they stand.
+    const ModuleImage sent = imageOf(programmingStops ? window : validated.settings);
+    Comparison result;
+    result.faults = validated.faults;
+    result.rows = rowsBetween(sent, module, programmingStops ? &window : nullptr);
     return result;
+}
+
+Comparison compareImages(const ModuleImage& left, const ModuleImage& right, std::wstring leftHeading,
+                         std::wstring rightHeading)
+{
+    Comparison result;
+    result.rows = rowsBetween(left, right, nullptr);
+    result.leftHeading = std::move(leftHeading);
+    result.rightHeading = std::move(rightHeading);
+    return result;
+}
+
+std::wstring sameSettingsText(const Comparison& comparison)
+{
+    if (comparison.leftHeading == windowHeading && comparison.rightHeading == moduleHeading)
+        return noDifferencesText;
+    return L"Brak różnic między „" + comparison.leftHeading + L"” a „" + comparison.rightHeading + L"”.";
 }
 
 Comparison compareWindowWith(const ModuleImage& module) { return compareSettingsWith(windowSettings(), module); }
@@ -119,8 +147,8 @@ std::wstring comparisonText(const Comparison& comparison)
     if (!text.empty())
         text += endOfLine;
     if (comparison.rows.empty())
-        return text + noDifferencesText + endOfLine;
-    text += L"Ustawienie\tW oknie\tW module";
+        return text + sameSettingsText(comparison) + endOfLine;
+    text += L"Ustawienie\t" + comparison.leftHeading + L'\t' + comparison.rightHeading;
     text += endOfLine;
     for (const ComparisonRow& r : comparison.rows)
         text += r.setting + L'\t' + r.inWindow + L'\t' + r.inModule + endOfLine;

@@ -19,11 +19,17 @@ struct ComparisonRow {
     std::wstring inModule;
 };
 
+constexpr wchar_t windowHeading[] = L"W oknie";
+constexpr wchar_t moduleHeading[] = L"W module";
+
 struct Comparison {
     // Validation's messages, each followed by CR LF; empty when programming would start. With
     // faults the rows compare the window's settings as they stand, its values as it shows them.
     std::wstring faults;
     std::vector<ComparisonRow> rows;  // in the window's order
+    // The two sides, as the value columns are headed: the rows' inWindow, then their inModule.
+    std::wstring leftHeading = windowHeading;
+    std::wstring rightHeading = moduleHeading;
 };
 
 constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgodne.";
@@ -33,6 +39,14 @@ constexpr wchar_t faultsHeading[] = L"Ustawienia w oknie zawierają błędy – 
 Comparison compareSettingsWith(const Settings& window, const ModuleImage& module);
 // The same for the settings the window shows now.
 Comparison compareWindowWith(const ModuleImage& module);
+
+// Two sets of blocks as the module would hold them, the rows as the comparison of the window with
+// the module lists them, the left side in inWindow.
+Comparison compareImages(const ModuleImage& left, const ModuleImage& right, std::wstring leftHeading,
+                         std::wstring rightHeading);
+
+// noDifferencesText for the window and the module; for other sides a line that names them.
+std::wstring sameSettingsText(const Comparison& comparison);
 
 // Every compared setting with its value as the window shows it, in the window's order; the
 // configuration report labels the settings with these.
@@ -45,8 +59,9 @@ std::vector<ShownSetting> settingsAsShown(const Settings& settings);
 // The faults heading and the faults, one a line each ending in CR LF; empty with no faults.
 std::wstring faultsText(const Comparison& comparison);
 
-// faultsText and an empty line when there are faults; then the table: a header row and one line a row, columns separated by tabs, or the one line
-// of noDifferencesText when there are no rows. Every line ends in CR LF.
+// faultsText and an empty line when there are faults; then the table: a header row and one line a
+// row, columns separated by tabs, or the one line of sameSettingsText when there are no rows.
+// Every line ends in CR LF.
 std::wstring comparisonText(const Comparison& comparison);
 
 } // namespace kes
