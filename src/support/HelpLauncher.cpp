@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <utility>
+
 namespace kes {
 namespace {
 
@@ -50,10 +52,16 @@ private:
     bool initialised_;
 };
 
-} // namespace
-
-bool openWithAssociatedApp(const std::wstring& documentPath)
+ShellStarter& replacement()
 {
+    static ShellStarter starter;
+    return starter;
+}
+
+bool shellOpen(const ShellRequest& request)
+{
+    if (const ShellStarter& starter = replacement())
+        return starter(request);
     if (!shellCalls().execute)
         return false;
     ComScope com;
@@ -62,9 +70,21 @@ bool openWithAssociatedApp(const std::wstring& documentPath)
     // NOASYNC: the shell has finished with the path when we return; NO_UI: failures stay silent.
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
-    info.lpFile = documentPath.c_str();
+    info.lpFile = request.file.c_str();
+    info.lpParameters = request.parameters.empty() ? nullptr : request.parameters.c_str();
     info.nShow = SW_SHOWNORMAL;
     return shellCalls().execute(&info) != FALSE;
 }
+
+} // namespace
+
+bool openWithAssociatedApp(const std::wstring& documentPath) { return shellOpen({documentPath, {}}); }
+
+bool showInFolder(const std::wstring& filePath)
+{
+    return shellOpen({L"explorer.exe", L"/select,\"" + filePath + L"\""});
+}
+
+ShellStarter setShellStarter(ShellStarter starter) { return std::exchange(replacement(), std::move(starter)); }
 
 } // namespace kes

@@ -9,8 +9,8 @@
 
 namespace kes {
 
-ComparisonDialog::ComparisonDialog(Comparison comparison)
-    : Dialog(IDD_COMPARISON_DIALOG), comparison_(std::move(comparison))
+ComparisonDialog::ComparisonDialog(Comparison comparison, std::wstring caption)
+    : Dialog(IDD_COMPARISON_DIALOG), comparison_(std::move(comparison)), caption_(std::move(caption))
 {
 }
 
@@ -30,7 +30,9 @@ void ComparisonDialog::showFaults()
 
 void ComparisonDialog::fillList()
 {
-    list_.attach(item(IDC_COMPARISON_LIST), {{L"Ustawienie", 46}, {L"W oknie", 27}, {L"W module", 27}});
+    list_.attach(item(IDC_COMPARISON_LIST), {{L"Ustawienie", 46},
+                                             {comparison_.leftHeading.c_str(), 27},
+                                             {comparison_.rightHeading.c_str(), 27}});
     addPart(list_);
     std::vector<ListCells> rows;
     for (const ComparisonRow& r : comparison_.rows)
@@ -49,11 +51,13 @@ void ComparisonDialog::followSize()
 
 bool ComparisonDialog::onInit()
 {
+    if (!caption_.empty())
+        SetWindowTextW(window(), caption_.c_str());
     if (!comparison_.faults.empty())
         showFaults();
     if (comparison_.rows.empty()) {
         showItem(IDC_COMPARISON_LIST, false);
-        setItemText(IDC_COMPARISON_NOTE, noDifferencesText);
+        setItemText(IDC_COMPARISON_NOTE, sameSettingsText(comparison_));
         showItem(IDC_COMPARISON_NOTE, true);
     } else {
         fillList();
@@ -71,9 +75,9 @@ bool ComparisonDialog::onCommand(int id, int)
     return true;
 }
 
-void showComparisonDialog(HWND owner, const Comparison& comparison)
+void showComparisonDialog(HWND owner, const Comparison& comparison, const std::wstring& caption)
 {
-    ComparisonDialog(comparison).runModal(owner);
+    ComparisonDialog(comparison, caption).runModal(owner);
 }
 
 } // namespace kes

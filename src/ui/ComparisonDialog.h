@@ -1,18 +1,21 @@
 #pragma once
-// The modal table of the settings in which the window and the module differ, with a button
-// that copies the table to the clipboard. Validation's faults, when there are any, stand
-// above the table.
+// The modal table of the settings in which two sides differ (the window and the module, or an
+// archive entry and another side), with a button that copies the table to the clipboard.
+// Validation's faults, when there are any, stand above the table.
 #include "tools/ModuleComparison.h"
 #include "ui/Dialog.h"
 #include "ui/ReportList.h"
 
 #include <windows.h>
 
+#include <string>
+
 namespace kes {
 
 class ComparisonDialog final : public Dialog {
 public:
-    explicit ComparisonDialog(Comparison comparison);
+    // An empty caption keeps the template's, "Porównanie z modułem".
+    ComparisonDialog(Comparison comparison, std::wstring caption);
 
 private:
     bool onInit() override;
@@ -22,9 +25,10 @@ private:
     void followSize();
 
     Comparison comparison_;
+    std::wstring caption_;
     ReportList list_;
 };
 
-void showComparisonDialog(HWND owner, const Comparison& comparison);
+void showComparisonDialog(HWND owner, const Comparison& comparison, const std::wstring& caption = {});
 
 } // namespace kes

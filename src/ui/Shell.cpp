@@ -3,6 +3,7 @@
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
 #include "tools/KeptEdits.h"
+#include "tools/ModuleArchive.h"
 #include "tools/ModuleTrust.h"
 #include "tools/OpenedDataFile.h"
 #include "tools/SeriesStation.h"
@@ -83,6 +84,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
         tick(dialog);
         seriesStation().afterTick();
         SingleDialog::refreshAll();
+        moduleArchive().tellFaultOnce(dialog);
         return FALSE;
     case WM_INITMENUPOPUP:
         updateSystemMenu(dialog, reinterpret_cast<HMENU>(wParam));

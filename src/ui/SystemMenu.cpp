@@ -2,6 +2,7 @@
 
 #include "link/UsbLink.h"
 #include "tools/KeptEdits.h"
+#include "tools/ModuleArchive.h"
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
@@ -10,6 +11,7 @@
 #include "protocol/Supervision.h"
 #include "model/SettingsView.h"
 #include "storage/DataFile.h"
+#include "ui/ArchiveDialog.h"
 #include "ui/ComparisonDialog.h"
 #include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
@@ -40,6 +42,7 @@ void compareWithModule(HWND dialog)
         MainTimerStopped stopped(dialog);
         read = readModuleImage(module);
     }
+    moduleArchive().tellFaultOnce(dialog);
     if (!read) {
         showReadError(dialog);
         return;
@@ -85,6 +88,7 @@ const MenuCommand commands[] = {
     {SystemCommand::ConnectionDiagnostics, L"Diagnostyka połączenia…", &always, &showConnectionDiagnostics},
     {SystemCommand::ConfigurationReport, L"Raport konfiguracji…", &reportPossible, &saveConfigurationReport},
     {SystemCommand::SeriesProgramming, L"Programowanie seryjne…", &seriesPossible, &showSeriesDialog},
+    {SystemCommand::ModuleArchive, L"Archiwum modułów…", &always, &showArchiveDialog},
 };
 
 UINT idOf(const MenuCommand& c) { return static_cast<UINT>(c.id); }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's own commands in its system menu: comparing the window with the module,
 // going back to what the module held when it was first read or to the edits an automatic
-// reading replaced, the field tools, and programming a series of modules.
+// reading replaced, the field tools, programming a series of modules, and the module archive.
 #include <windows.h>
 
 namespace kes {
@@ -14,6 +14,7 @@ enum class SystemCommand : UINT {
     ConnectionDiagnostics = 0x0140,
     ConfigurationReport = 0x0150,
     SeriesProgramming = 0x0160,
+    ModuleArchive = 0x0170,
 };
 
 // Appends a separator and the commands to the dialog's system menu.
