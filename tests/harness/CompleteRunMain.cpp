@@ -2,6 +2,10 @@
 // end and passed; only then does it print the closing line that run-gtest.sh looks for. A filter
 // left in the environment, a skipped or disabled case, or a process that ends before its last case
 // can therefore never pass on silence.
+// Each run also has a LOCALAPPDATA of its own, inherited by the programs it starts: the module
+// archive its jobs write never meets another run's, nor the prefix's own.
+#include "OwnLocalAppData.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -43,6 +47,7 @@ int main(int argc, char** argv)
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
 
+    const harness::OwnLocalAppData localAppData;
     testing::UnitTest& unit = *testing::UnitTest::GetInstance();
     auto* passed = new PassedCases;  // owned by the listener list from here on
     unit.listeners().Append(passed);

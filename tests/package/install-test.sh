@@ -52,7 +52,8 @@ export QLV_SIM_STATE QLV_SIM_JOURNAL QLV_SIM_SCENARIO
 QLV_SIM_STATE=$(winepath -w "$work/module-state.bin")
 QLV_SIM_JOURNAL=$(winepath -w "$work/journal.txt")
 QLV_SIM_SCENARIO="$appwin\\demo.ini"
-(cd "$app" && exec wine quellmo-pc.exe) &
+# Its module archive goes to a LOCALAPPDATA of the test's own.
+(cd "$app" && exec "$top/scripts/with-localappdata" "$work/localappdata" quellmo-pc.exe) &
 program=$!
 # Interface found, then the demo module answers: its text in the status line and "Programuj" usable.
 if ! wine "$probe" "--image=$appwin\\quellmo-pc.exe" "Quellmo PC" 60000 "10116=QLV-3 USB OK" "10116=$module_text" "10121:enabled" --close; then
@@ -62,7 +63,9 @@ fi
 for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program" 2>/dev/null && { kill "$program"; fail "program still running 30 s after WM_CLOSE"; }
 wait "$program" || fail "program exit code $?"
-echo "demo run: connected, demo module \"$module_text\" answered, closed with exit code 0"
+ls "$work/localappdata/Quellmo PC/Archiwum/"*/*" odczytany $module_text.dat" >/dev/null 2>&1 ||
+  fail "the demo module's reading is not in the module archive"
+echo "demo run: connected, demo module \"$module_text\" answered and archived, closed with exit code 0"
 
 # A data file the user saved into the program folder must survive the uninstall, as must the demo files.
 printf '\xEF\xBB\xBF\x03\x03' >"$app/moja-konfiguracja.dat"

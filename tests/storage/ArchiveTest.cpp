@@ -66,12 +66,15 @@ class Archive : public ::testing::Test {
 protected:
     Archive()
     {
+        wchar_t before[MAX_PATH + 1] = {};
+        if (GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH + 1) <= MAX_PATH)
+            runsLocalAppData = before;
         SetEnvironmentVariableW(L"LOCALAPPDATA", scratch.path().c_str());
         archive = kes::archiveFolder();
     }
     ~Archive() override
     {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+        SetEnvironmentVariableW(L"LOCALAPPDATA", runsLocalAppData.empty() ? nullptr : runsLocalAppData.c_str());
         removeTree(scratch.path() + L"\\Quellmo PC");
     }
     std::wstring write(const kes::ArchiveEntryHeader& h, const std::wstring& records = L"\x3\x3")
@@ -90,6 +93,7 @@ protected:
 
     TempFolder scratch;
     std::wstring archive;
+    std::wstring runsLocalAppData;
 };
 
 TEST_F(Archive, EntryIsItsHeaderThenTheBytesZapiszWrites)
