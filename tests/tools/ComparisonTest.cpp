@@ -6,6 +6,7 @@
 #include "ProgrammedModule.h"
 #include "model/Catalogue.h"
 #include "protocol/Reading.h"
+#include "tools/ArchiveComparison.h"
 #include "tools/ModuleComparison.h"
 
 #include <array>
@@ -108,5 +109,30 @@ TEST_P(Comparison, ListsItAndLeavesTheWindowAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(WhatProgrammingWouldChange, Comparison, ::testing::ValuesIn(cases), casename::ByName());
+
+} // namespace
+
+namespace {
+
+TEST(ArchiveComparison, TwoEntriesListExactlyTheirDifferencesUnderTheirTimes)
+{
+    kes::ArchivedSettings newer, older;
+    newer.header.local = SYSTEMTIME{2026, 12, 3, 9, 14, 32, 5, 0};
+    newer.header.kind = kes::ArchiveKind::Programmed;
+    older.header.local = SYSTEMTIME{2026, 11, 1, 2, 8, 5, 59, 0};
+    for (kes::Settings* s : {&newer.settings, &older.settings}) {
+        s->in1Enabled = true;
+        s->users[1].active = true;
+    }
+    newer.settings.in1Name = L"Furtka";
+    newer.settings.users[1].phone = L"+48601234567";
+    older.settings.users[1].phone = L"602 000 000";
+    EXPECT_EQ(L"Ustawienie\t2026-12-09 14:32 zaprogramowany\t2026-11-02 08:05 odczytany\r\n"
+              L"IN-1 – nazwa\tFurtka\tINPUT-1\r\n"
+              L"Użytkownik 2 – telefon\t+48601234567\t602 000 000\r\n",
+              kes::comparisonText(kes::compareEntries(newer, older)));
+    EXPECT_EQ(L"Brak różnic między „2026-11-02 08:05 odczytany” a „2026-11-02 08:05 odczytany”.\r\n",
+              kes::comparisonText(kes::compareEntries(older, older)));
+}
 
 } // namespace

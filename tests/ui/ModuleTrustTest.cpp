@@ -2,14 +2,18 @@
 // window with the module, and going back to what the module held when it connected.
 #include "ui/Shell.h"
 
+#include "OwnLocalAppData.h"
 #include "ProgrammedModule.h"
 #include "SimHarness.h"
 #include "model/Catalogue.h"
 #include "model/SettingsView.h"
+#include "tools/ModuleArchive.h"
 #include "tools/ModuleTrust.h"
 #include "tools/ProgrammingRecord.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
+#include "storage/ArchiveFolder.h"
+#include "storage/ArchiveListing.h"
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
@@ -21,7 +25,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -261,14 +267,17 @@ TEST_F(ModuleTrustTest, TheCommandsFollowASeparatorInTheSystemMenu)
                     {0x0160, L"Programowanie seryjne…"}};
     constexpr int ours = static_cast<int>(sizeof(expected) / sizeof(expected[0]));
     HMENU menu = systemMenu();
-    const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, ours + 1);
-    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(count - ours - 1), MF_BYPOSITION) & MF_SEPARATOR,
+    // The block is found where its first command stands: the archive's command follows it.
+    int first = GetMenuItemCount(menu) - 1;
+    while (first > 0 && GetMenuItemID(menu, first) != compareCommand)
+        --first;
+    ASSERT_GE(first, 1);
+    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(first - 1), MF_BYPOSITION) & MF_SEPARATOR,
               static_cast<UINT>(MF_SEPARATOR));
     for (int i = 0; i < ours; ++i) {
         wchar_t text[128] = {};
-        EXPECT_EQ(GetMenuItemID(menu, count - ours + i), expected[i].id);
-        GetMenuStringW(menu, static_cast<UINT>(count - ours + i), text, 128, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, first + i), expected[i].id);
+        GetMenuStringW(menu, static_cast<UINT>(first + i), text, 128, MF_BYPOSITION);
         EXPECT_EQ(std::wstring(text), expected[i].text);
     }
 }
@@ -609,6 +618,53 @@ TEST_F(ModuleTrustTest, SavedSettingsAreNoEditsToKeep)
     blip();
     EXPECT_EQ(text(ids::accessCode), L"");
     EXPECT_TRUE(greyed(restoreEditsCommand));
+}
+
+// The module archive the jobs write, in a LOCALAPPDATA of the case's own.
+std::string afterHeader(const std::string& file) { return file.substr(std::min(file.size(), file.find('\x03'))); }
+
+TEST_F(ModuleTrustTest, AReadingAndAProgrammingLeaveTheirEntriesAsZapiszWritesThem)
+{
+    harness::OwnLocalAppData localAppData;
+    const std::wstring archive = kes::archiveFolder();
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    connectAndRead();
+    const std::string read = zapisz(L"quellmo-archived-reading.dat");
+    blip();
+    auto entries = kes::listArchive(archive).entries;
+    ASSERT_EQ(1u, entries.size()) << "the re-read after the blip adds nothing";
+    EXPECT_EQ(kes::ArchiveKind::Read, entries[0].header.kind);
+    EXPECT_EQ(L"Quellmo GSM QLV30001", entries[0].header.moduleText + L' ' + entries[0].header.interfaceSerial);
+    EXPECT_EQ(3u, read.find('\x03')) << "\"Zapisz\" writes the signature, then the records";
+    EXPECT_EQ(read.substr(3), afterHeader(fileBytes(archive + L'\\' + entries[0].relativePath)));
+
+    setText(ids::accessCode, L"WKTR");
+    programme();
+    const std::string programmed = zapisz(L"quellmo-archived-programming.dat");
+    entries = kes::listArchive(archive).entries;
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(kes::ArchiveKind::Programmed, entries[0].header.kind);
+    EXPECT_EQ(entries[1].relativePath, entries[0].header.previous);
+    EXPECT_EQ(programmed.substr(3), afterHeader(fileBytes(archive + L'\\' + entries[0].relativePath)));
+    EXPECT_EQ(entries[0].relativePath, kes::moduleArchive().programmingEntry());
+}
+
+TEST_F(ModuleTrustTest, AnUnwritableArchiveLeavesTheJobsAsTheyWereAndIsSaidOnce)
+{
+    harness::OwnLocalAppData localAppData;
+    std::ofstream(std::filesystem::path(localAppData.path() + L"\\Quellmo PC")) << "a file, no folder";
+    const std::wstring fault = L"Nie można zapisać archiwum modułów: " + kes::archiveFolder();
+    std::memcpy(sim.sim.block(0).data(), "AAAA", 4);
+    connectAndRead();
+    ASSERT_TRUE(uitest::pumpUntil([&] { return !boxes.empty(); }));
+    EXPECT_EQ(std::vector<std::wstring>{fault}, boxes);
+    EXPECT_EQ(L"AAAA", text(ids::accessCode)) << "the reading as it would be";
+    boxes.clear();
+    setText(ids::accessCode, L"BBBB");
+    programme();  // succeeds, no box
+    EXPECT_EQ(0, std::memcmp(sim.sim.block(0).data(), "BBBB", 4));
+    blip();
+    EXPECT_TRUE(boxes.empty()) << "said once in a run";
 }
 
 } // namespace
