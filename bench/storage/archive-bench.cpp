@@ -56,6 +56,23 @@ std::wstring phoneOf(int i)
     return phone;
 }
 
+// The installations an installer comes back to, each with the customer's phone as user 1.
+struct Site {
+    const wchar_t* module;
+    const wchar_t* in1;
+    const wchar_t* out1;
+    const wchar_t* phone;
+};
+const Site sites[] = {
+    {L"Brama 1", L"Furtka", L"Brama wjazdowa", L"+48601234567"},
+    {L"Garaż Nowak", L"Drzwi garażu", L"Brama garażowa", L"602 345 678"},
+    {L"Pompownia", L"Poziom wody", L"Pompa", L"+48 604 111 222"},
+    {L"Dom Kowalskich", L"Drzwi wejściowe", L"Ogrzewanie", L"605-333-444"},
+    {L"Szlaban", L"Pętla", L"Szlaban", L"+48606555666"},
+    {L"Kotłownia", L"Czujnik CO", L"Piec", L"607 777 888"},
+    {L"Brama 2", L"Furtka", L"Brama wjazdowa", L"601234567"},
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,16 +91,19 @@ int main(int argc, char** argv)
     const auto writing = Clock::now();
     int failed = 0;
     for (int i = 0; i < entries; ++i) {
-        userPhone[0].setText(i == entries / 2 ? L"+48601234567" : phoneOf(i));
+        const Site& site = sites[i % (sizeof sites / sizeof sites[0])];
+        userActive[0].setChecked(true);
+        userPhone[0].setText(site.phone);
+        userActive[1].setChecked(i % 2 == 0);
         userPhone[1].setText(phoneOf(i + 1));
-        in1Name.setText(L"Wejście " + std::to_wstring(i % 97));
-        out1Name.setText(i % 5 == 0 ? L"Brama wjazdowa" : L"Furtka");
+        in1Name.setText(i % 10 == 9 ? L"Wejście " + std::to_wstring(i % 97) : site.in1);
+        out1Name.setText(site.out1);
         kes::ArchiveEntryHeader header;
         header.utc = hoursAfterStart(7 * i);
         header.local = hoursAfterStart(7 * i + 1);
         header.kind = static_cast<kes::ArchiveKind>(i % 3);
-        header.interfaceSerial = L"QLV" + std::to_wstring(1000 + i % 7);
-        header.moduleText = L"Moduł " + std::to_wstring(i % 211);
+        header.interfaceSerial = L"QLV" + std::to_wstring(30001 + i % 3);
+        header.moduleText = site.module;
         const auto started = Clock::now();
         if (!kes::writeArchiveEntry(archive, header, kes::currentRecords()))
             ++failed;
@@ -113,7 +133,7 @@ int main(int argc, char** argv)
 
     // The list follows every character typed: each prefix is one search over all entries.
     double slowest = 0;
-    for (const std::wstring typed : {L"601 234 567", L"Brama", L"wejscie 42 furtka"}) {
+    for (const std::wstring typed : {L"601 234 567", L"Brama", L"wejscie 42 kotlownia"}) {
         std::size_t found = 0;
         for (std::size_t length = 1; length <= typed.size(); ++length) {
             const auto started = Clock::now();
