@@ -24,7 +24,6 @@
 #include "ui/SingleDialog.h"
 #include "ui/WindowHelpers.h"
 
-#include <cwchar>
 #include <set>
 #include <vector>
 
@@ -347,17 +346,17 @@ void ArchiveDialog::saveAs()
 
 void ArchiveDialog::deleteSelected()
 {
-    const auto chosen = selected();
-    if (chosen.empty())
+    // Taken before the question: ticks go on behind it and may list the archive again.
+    std::vector<std::wstring> paths;
+    for (const ArchiveEntrySummary* entry : selected())
+        paths.push_back(entry->relativePath);
+    if (paths.empty())
         return;
-    const std::wstring question =
-        chosen.size() == 1 ? L"Usunąć z archiwum wpis „" + fileNameOf(chosen.front()->relativePath) + L"”?"
-                           : L"Usunąć z archiwum zaznaczone wpisy (" + countText(chosen.size()) + L")?";
+    const std::wstring question = paths.size() == 1
+                                      ? L"Usunąć z archiwum wpis „" + fileNameOf(paths.front()) + L"”?"
+                                      : L"Usunąć z archiwum zaznaczone wpisy (" + countText(paths.size()) + L")?";
     if (showMessageBox(window(), question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    std::vector<std::wstring> paths;
-    for (const ArchiveEntrySummary* entry : chosen)
-        paths.push_back(entry->relativePath);
     const std::vector<std::wstring> kept = deleteArchiveEntries(folder_, paths);
     relist();
     if (kept.empty())

@@ -116,14 +116,10 @@ namespace {
 
 TEST(ArchiveComparison, TwoEntriesListExactlyTheirDifferencesUnderTheirTimes)
 {
-    kes::ArchivedSettings newer, older;
-    newer.header.local = SYSTEMTIME{2026, 12, 3, 9, 14, 32, 5, 0};
-    newer.header.kind = kes::ArchiveKind::Programmed;
-    older.header.local = SYSTEMTIME{2026, 11, 1, 2, 8, 5, 59, 0};
-    for (kes::Settings* s : {&newer.settings, &older.settings}) {
-        s->in1Enabled = true;
-        s->users[1].active = true;
-    }
+    kes::ArchivedSettings newer{{{}, {2026, 12, 3, 9, 14, 32, 5, 0}, kes::ArchiveKind::Programmed, L"", L"", L""}, {}};
+    kes::ArchivedSettings older{{{}, {2026, 11, 1, 2, 8, 5, 59, 0}, kes::ArchiveKind::Read, L"", L"", L""}, {}};
+    newer.settings.in1Enabled = older.settings.in1Enabled = true;
+    newer.settings.users[1].active = older.settings.users[1].active = true;
     newer.settings.in1Name = L"Furtka";
     newer.settings.users[1].phone = L"+48601234567";
     older.settings.users[1].phone = L"602 000 000";

@@ -1,14 +1,11 @@
-// What the module archive keeps as the jobs end: which readings and programming jobs become
-// entries, their kind, and the entry each programming names as what the module held before.
+// Which readings and programming jobs the module archive keeps, of what kind, and the entry each
+// programming names as what the module held before.
 #include "tools/ModuleArchive.h"
 
 #include "CaseName.h"
 #include "OwnLocalAppData.h"
-#include "link/UsbLink.h"
 #include "model/SettingsView.h"
-#include "protocol/Notices.h"
 #include "protocol/SettingsBlocks.h"
-#include "protocol/Supervision.h"
 #include "storage/ArchiveFolder.h"
 #include "storage/ArchiveListing.h"
 #include "storage/DataFile.h"
@@ -16,174 +13,81 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <utility>
-#include <vector>
+#include <sstream>
 
 namespace {
 
-kes::Settings holding(const wchar_t* code)
+// A job and the access code the module then holds: "rA" a complete automatic reading, "iA" an
+// incomplete one, "cA" a comparison's reading, "pA" and "fA" a programming that succeeded or failed.
+void run(kes::ModuleArchive& archive, const std::string& job)
 {
     kes::Settings settings;
-    settings.accessCode = code;
-    return settings;
-}
-
-// 2026-12-09 13:32, 14:32 local, and the second.
-kes::ArchiveMoment at(int second)
-{
-    kes::ArchiveMoment moment;
-    moment.utc = SYSTEMTIME{2026, 12, 3, 9, 13, 32, static_cast<WORD>(second), 0};
-    moment.local = moment.utc;
-    moment.local.wHour = 14;
-    return moment;
-}
-
-// A second on at each entry: the entries list in the order they were written.
-kes::ArchiveClock secondsFrom(int& seconds)
-{
-    return [&seconds] { return at(seconds++); };
-}
-
-// r: a complete automatic reading, i: an incomplete one, c: a comparison's reading, p and f: a
-// programming job that succeeded or failed; each with the access code the module then holds.
-struct Job {
-    char kind;
-    const wchar_t* code;
-};
-
-void run(kes::ModuleArchive& archive, const Job& job)
-{
-    const kes::ModuleImage image = kes::imageOf(holding(job.code));
-    kes::showSettings(holding(job.code));  // what the job leaves in the window
-    switch (job.kind) {
-    case 'r':
-    case 'i':
+    settings.accessCode = std::wstring(4, static_cast<wchar_t>(job[1]));
+    kes::showSettings(settings);  // what the job leaves in the window
+    const kes::ModuleImage image = kes::imageOf(settings);
+    if (job[0] == 'r' || job[0] == 'i') {
         archive.beforeAutomaticReading();
-        archive.automaticReadingEnded(job.kind == 'r', image);
-        break;
-    case 'c':
+        archive.automaticReadingEnded(job[0] == 'r', image);
+    } else if (job[0] == 'c') {
         archive.moduleImageRead(image);
-        break;
-    default:
-        archive.programmingEnded(job.kind == 'p', image);
+    } else {
+        archive.programmingEnded(job[0] == 'p', image);
     }
 }
 
-// Oldest first: "<kind> <code>", then " <n" when it names the n-th entry as the one before.
-std::vector<std::wstring> entriesOf(const std::wstring& archive)
+// Oldest first, "<kind> <code>", and " <n" when it names the n-th as the entry before.
+std::wstring entries()
 {
-    auto listed = kes::listArchive(archive).entries;
+    auto listed = kes::listArchive(kes::archiveFolder()).entries;
     std::reverse(listed.begin(), listed.end());
-    std::vector<std::wstring> entries;
+    std::wstring text;
     for (const auto& e : listed) {
-        const auto settings = kes::settingsFromRecords(kes::readArchiveEntry(archive + L'\\' + e.relativePath).records);
-        std::wstring text = std::wstring(kes::archiveKindText(e.header.kind)) + L' ' + settings.value().accessCode;
+        const auto file = kes::readArchiveEntry(kes::archiveFolder() + L'\\' + e.relativePath);
+        text += std::wstring(text.empty() ? L"" : L", ") + kes::archiveKindText(e.header.kind) + L' ' +
+                kes::settingsFromRecords(file.records).value().accessCode.substr(0, 1);
         for (std::size_t n = 0; n < listed.size(); ++n)
-            if (!e.header.previous.empty() && listed[n].relativePath == e.header.previous)
+            if (listed[n].relativePath == e.header.previous)
                 text += L" <" + std::to_wstring(n + 1);
-        entries.push_back(text);
     }
-    return entries;
+    return text;
 }
 
 struct Case {
     const char* name;
-    std::vector<Job> jobs;
-    std::vector<std::wstring> entries;
+    std::string jobs;
+    std::wstring entries;
 };
 
 const Case cases[] = {
-    {"the first reading is an entry, a blip's re-read is not", {{'r', L"AAAA"}, {'r', L"AAAA"}}, {L"odczytany AAAA"}},
-    {"another module, then the first one again",
-     {{'r', L"AAAA"}, {'r', L"BBBB"}, {'r', L"AAAA"}},
-     {L"odczytany AAAA", L"odczytany BBBB", L"odczytany AAAA"}},
-    {"a programming names what the module held, its re-read adds nothing",
-     {{'r', L"AAAA"}, {'p', L"BBBB"}, {'r', L"BBBB"}},
-     {L"odczytany AAAA", L"zaprogramowany BBBB <1"}},
-    {"the programmed module back after another one",
-     {{'r', L"AAAA"}, {'p', L"BBBB"}, {'r', L"CCCC"}, {'r', L"BBBB"}},
-     {L"odczytany AAAA", L"zaprogramowany BBBB <1", L"odczytany CCCC"}},
-    {"a failed programming, the module then read as it was",
-     {{'r', L"AAAA"}, {'f', L"BBBB"}, {'r', L"AAAA"}},
-     {L"odczytany AAAA", L"nieudany BBBB <1"}},
-    {"after a failed programming nothing is known of the module",
-     {{'r', L"AAAA"}, {'f', L"BBBB"}, {'p', L"BBBB"}},
-     {L"odczytany AAAA", L"nieudany BBBB <1", L"zaprogramowany BBBB"}},
-    {"a comparison's reading like any other", {{'r', L"AAAA"}, {'c', L"AAAA"}, {'c', L"BBBB"}},
-     {L"odczytany AAAA", L"odczytany BBBB"}},
-    {"an incomplete reading leaves no entry and the module unknown",
-     {{'r', L"AAAA"}, {'i', L"BBBB"}, {'p', L"CCCC"}},
-     {L"odczytany AAAA", L"zaprogramowany CCCC"}},
+    {"the first reading is an entry, a blip's re-read is not", "rA rA", L"odczytany A"},
+    {"another module, then the first one again", "rA rB rA", L"odczytany A, odczytany B, odczytany A"},
+    {"a programming names what the module held, its re-read adds nothing", "rA pB rB",
+     L"odczytany A, zaprogramowany B <1"},
+    {"the programmed module back after another one", "rA pB rC rB",
+     L"odczytany A, zaprogramowany B <1, odczytany C"},
+    {"a failed programming, the module then read as it was", "rA fB rA", L"odczytany A, nieudany B <1"},
+    {"after a failed programming nothing is known of the module", "rA fB pB",
+     L"odczytany A, nieudany B <1, zaprogramowany B"},
+    {"a comparison's reading like any other", "rA cA cB", L"odczytany A, odczytany B"},
+    {"an incomplete reading leaves no entry and the module unknown", "rA iB pC", L"odczytany A, zaprogramowany C"},
 };
 
-class ArchivedJobs : public ::testing::TestWithParam<Case> {
-protected:
-    harness::OwnLocalAppData localAppData;
-    int seconds = 0;
-};
+class ArchivedJobs : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ArchivedJobs, LeaveTheirEntries)
 {
-    kes::ModuleArchive archive(secondsFrom(seconds));
-    for (const Job& job : GetParam().jobs)
+    const harness::OwnLocalAppData localAppData;
+    WORD second = 0;  // on at each entry, so that they list in the order written
+    kes::ModuleArchive archive([&second] {
+        const SYSTEMTIME at{2026, 12, 3, 9, 13, 32, second++, 0};
+        return kes::ArchiveMoment{at, at};
+    });
+    std::istringstream jobs(GetParam().jobs);
+    for (std::string job; jobs >> job;)
         run(archive, job);
-    EXPECT_EQ(GetParam().entries, entriesOf(kes::archiveFolder()));
-    EXPECT_FALSE(archive.unwritableFolder());
+    EXPECT_EQ(GetParam().entries, entries());
 }
 
 INSTANTIATE_TEST_SUITE_P(ModuleArchive, ArchivedJobs, ::testing::ValuesIn(cases), casename::ByName());
-
-TEST_F(ArchivedJobs, TwoProgramsInTheSameSecondKeepBothEntries)
-{
-    kes::usbLink.serialNumber = "QLV30001";
-    kes::supervision.lastGoodStatus = kes::ReceivedStatus{};
-    kes::supervision.lastGoodStatus->values.moduleText = "Brama 1";
-    const kes::ArchiveClock sameSecond = [] { return at(5); };
-    kes::ModuleArchive first(sameSecond), second(sameSecond);
-    run(first, {'r', L"AAAA"});
-    run(second, {'r', L"AAAA"});
-    std::vector<std::wstring> names;
-    for (const auto& e : kes::listArchive(kes::archiveFolder()).entries)
-        names.push_back(e.relativePath + L" " + e.header.interfaceSerial + L" " + e.header.moduleText);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"2026-12\\2026-12-09 14.32.05 odczytany Brama 1 (2).dat QLV30001 Brama 1",
-                                         L"2026-12\\2026-12-09 14.32.05 odczytany Brama 1.dat QLV30001 Brama 1"}),
-              names);
-    kes::supervision = kes::SupervisionState();
-    kes::usbLink.serialNumber.clear();
-}
-
-class ToldNotices final : public kes::NoticeSink {
-public:
-    void show(HWND, kes::Notice notice, const std::wstring& text) override
-    {
-        told.emplace_back(notice, text);
-    }
-    void play(kes::Sound) override {}
-    std::vector<std::pair<kes::Notice, std::wstring>> told;
-};
-
-TEST_F(ArchivedJobs, AnUnwritableArchiveIsToldOnceAfterTheJob)
-{
-    // A file where the program's folder should be.
-    std::ofstream(std::filesystem::path(localAppData.path() + L"\\Quellmo PC")) << "x";
-    ToldNotices notices;
-    kes::NoticeSink* before = kes::setNoticeSink(&notices);
-    kes::ModuleArchive archive(secondsFrom(seconds));
-    run(archive, {'r', L"AAAA"});
-    EXPECT_TRUE(notices.told.empty()) << "nothing during the job";
-    archive.tellFaultOnce(nullptr);
-    run(archive, {'p', L"BBBB"});
-    archive.tellFaultOnce(nullptr);
-    kes::setNoticeSink(before);
-    const std::wstring folder = localAppData.path() + L"\\Quellmo PC\\Archiwum";
-    ASSERT_EQ(1u, notices.told.size());
-    EXPECT_EQ(kes::Notice::FileNotWritten, notices.told[0].first);
-    EXPECT_EQ(L"Nie można zapisać archiwum modułów: " + folder, notices.told[0].second);
-    EXPECT_EQ(folder, archive.unwritableFolder().value_or(L""));
-    EXPECT_TRUE(archive.programmingEntry().empty());
-}
 
 } // namespace

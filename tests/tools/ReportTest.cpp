@@ -5,10 +5,7 @@
 #include "model/SettingsView.h"
 #include "protocol/SettingsBlocks.h"
 #include "tools/ConfigurationReport.h"
-#include "tools/ModuleArchive.h"
 #include "tools/ProgrammingRecord.h"
-
-#include "OwnLocalAppData.h"
 
 using namespace kes;
 using namespace protocol_tests;
@@ -94,20 +91,6 @@ TEST_F(Report, WithAnAnsweringModuleAfterProgramming)
     html = make();
     EXPECT_TRUE(has(html, L"Ostatnie udane programowanie: 2024-05-17 08:30 (interfejs QLV30001). Od tego czasu "
                           L"ustawienia w oknie zmieniono"));
-    lastProgramming = ProgrammingRecord();
-}
-
-TEST_F(Report, NamesTheArchiveEntryOfTheProgrammingItDescribes)
-{
-    harness::OwnLocalAppData localAppData;
-    EXPECT_FALSE(has(make(), L"Wpis w archiwum modułów")) << "no programming yet";
-    const ModuleImage written = imageOf(windowSettings());
-    noteProgrammingSucceeded(written);
-    moduleArchive().programmingEnded(true, written);
-    const std::wstring entry = moduleArchive().programmingEntry();
-    EXPECT_NE(std::wstring::npos, entry.find(L" zaprogramowany")) << entry;
-    EXPECT_TRUE(has(make(), L"</p>\n<p class=\"note\">Wpis w archiwum modułów: " + entry + L"</p>\n<h2>Ustawienia</h2>"));
-    stopArchivingModules();
     lastProgramming = ProgrammingRecord();
 }
 

@@ -7,15 +7,19 @@
 #include "SimHarness.h"
 #include "model/Catalogue.h"
 #include "model/SettingsView.h"
+#include "tools/ConfigurationReport.h"
 #include "tools/ModuleArchive.h"
 #include "tools/ModuleTrust.h"
 #include "tools/ProgrammingRecord.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
+#include "storage/ArchiveEntry.h"
 #include "storage/ArchiveFolder.h"
+#include "storage/FileBytes.h"
 #include "storage/ArchiveListing.h"
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
+#include "support/HelpLauncher.h"
 #include "support/MessageBox.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
@@ -29,8 +33,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -635,7 +641,6 @@ TEST_F(ModuleTrustTest, AReadingAndAProgrammingLeaveTheirEntriesAsZapiszWritesTh
     ASSERT_EQ(1u, entries.size()) << "the re-read after the blip adds nothing";
     EXPECT_EQ(kes::ArchiveKind::Read, entries[0].header.kind);
     EXPECT_EQ(L"Quellmo GSM QLV30001", entries[0].header.moduleText + L' ' + entries[0].header.interfaceSerial);
-    EXPECT_EQ(3u, read.find('\x03')) << "\"Zapisz\" writes the signature, then the records";
     EXPECT_EQ(read.substr(3), afterHeader(fileBytes(archive + L'\\' + entries[0].relativePath)));
 
     setText(ids::accessCode, L"WKTR");
@@ -646,7 +651,8 @@ TEST_F(ModuleTrustTest, AReadingAndAProgrammingLeaveTheirEntriesAsZapiszWritesTh
     EXPECT_EQ(kes::ArchiveKind::Programmed, entries[0].header.kind);
     EXPECT_EQ(entries[1].relativePath, entries[0].header.previous);
     EXPECT_EQ(programmed.substr(3), afterHeader(fileBytes(archive + L'\\' + entries[0].relativePath)));
-    EXPECT_EQ(entries[0].relativePath, kes::moduleArchive().programmingEntry());
+    EXPECT_NE(std::wstring::npos, kes::configurationReport({}, kes::windowSettings())
+                                      .find(L"<p class=\"note\">Wpis w archiwum modułów: " + entries[0].relativePath + L"</p>"));
 }
 
 TEST_F(ModuleTrustTest, AnUnwritableArchiveLeavesTheJobsAsTheyWereAndIsSaidOnce)
@@ -665,6 +671,151 @@ TEST_F(ModuleTrustTest, AnUnwritableArchiveLeavesTheJobsAsTheyWereAndIsSaidOnce)
     EXPECT_EQ(0, std::memcmp(sim.sim.block(0).data(), "BBBB", 4));
     blip();
     EXPECT_TRUE(boxes.empty()) << "said once in a run";
+}
+
+// "Archiwum modułów" over entries written beforehand, worked inside its modal loop once it shows.
+std::function<void(HWND)> inArchive;
+
+void CALLBACK whenArchiveShown(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND shown = FindWindowW(nullptr, L"Archiwum modułów");
+    if (!shown || !IsWindowVisible(shown))
+        return;
+    KillTimer(nullptr, timer);
+    std::exchange(inArchive, nullptr)(shown);
+    if (IsWindowVisible(shown))
+        PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+}
+
+void select(HWND dialog, const std::vector<int>& rows)
+{
+    ListView_SetItemState(GetDlgItem(dialog, IDC_ARCHIVE_LIST), -1, 0, LVIS_SELECTED);
+    for (int row : rows)
+        ListView_SetItemState(GetDlgItem(dialog, IDC_ARCHIVE_LIST), row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+std::wstring enabledButtons(HWND dialog)
+{
+    std::wstring enabled;
+    for (int id = IDC_ARCHIVE_LOAD; id <= IDC_ARCHIVE_DELETE; ++id)
+        enabled += IsWindowEnabled(GetDlgItem(dialog, id)) ? std::to_wstring(id) + L' ' : L"";
+    return enabled;
+}
+
+class ArchiveDialogTest : public ModuleTrustTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTrustTest::SetUp();
+        // Oldest first: local time, kind, module, user 1's phone, IN-1's name.
+        const struct {
+            SYSTEMTIME local;
+            kes::ArchiveKind kind;
+            const wchar_t *module, *phone, *in1;
+        } entries[] = {{{2020, 11, 1, 2, 8, 5, 59, 0}, kes::ArchiveKind::Read, L"Garaż", L"601 222 333", L"Brama"},
+                       {{2020, 12, 3, 9, 14, 30, 11, 0}, kes::ArchiveKind::Read, L"Brama 1", L"+48601234567", L"Furtka"},
+                       {{2020, 12, 3, 9, 14, 32, 5, 0}, kes::ArchiveKind::Programmed, L"Brama 1", L"+48601234567", L"Furtka 2"}};
+        for (const auto& e : entries) {
+            kes::Settings s;
+            s.accessCode = L"1357";
+            s.simPin = L"2468";
+            s.in1Enabled = s.users[0].active = true;
+            s.users[0].phone = e.phone;
+            s.in1Name = e.in1;
+            const kes::ArchiveEntryHeader h{e.local, e.local, e.kind, L"QLV30001", e.module, L""};
+            paths.push_back(archive + L'\\' + kes::writeArchiveEntry(archive, h, kes::recordsOf(s)).value_or(L"?"));
+        }
+        // Written now: the newest by its file's time.
+        kes::writeNewFile(archive + L"\\2020-12", "\xEF\xBB\xBF\x03\x03", [](int) { return std::wstring(L"zepsuty.dat"); }, 1);
+    }
+
+    void openArchive(std::function<void(HWND)> steps)
+    {
+        inArchive = std::move(steps);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &whenArchiveShown);
+        SendMessageW(dialog, WM_SYSCOMMAND, 0x0170, 0);
+        KillTimer(nullptr, timer);
+        EXPECT_FALSE(inArchive) << "the dialog did not show";
+    }
+
+    harness::OwnLocalAppData localAppData;
+    const std::wstring archive = kes::archiveFolder();
+    std::vector<std::wstring> paths;
+};
+
+TEST_F(ArchiveDialogTest, ListsNewestFirstWithADamagedEntryAndFindsANumberAsTyped)
+{
+    openArchive([](HWND archive) {
+        HWND list = GetDlgItem(archive, IDC_ARCHIVE_LIST);
+        std::wstring all;
+        for (int r = 0; r < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++r)
+            for (int c = 0; c < 7; ++c)
+                all += uitest::listCell(list, r, c) + (c < 6 ? L"|" : L"\n");
+        EXPECT_EQ(19u, all.find(L"|uszkodzony|||||zepsuty.dat\n"));  // after its file's time
+        EXPECT_EQ(all.find(L'\n') + 1,
+                  all.find(L"2020-12-09 14:32:05|zaprogramowany|Brama 1|QLV30001|+48601234567|Furtka 2|"
+                           L"2020-12-09 14.32.05 zaprogramowany Brama 1.dat\n"
+                           L"2020-12-09 14:30:11|odczytany|Brama 1|QLV30001|+48601234567|Furtka|"
+                           L"2020-12-09 14.30.11 odczytany Brama 1.dat\n"
+                           L"2020-11-02 08:05:59|odczytany|Garaż|QLV30001|601 222 333|Brama|"
+                           L"2020-11-02 08.05.59 odczytany Garaż.dat\n"))
+            << all;
+        EXPECT_EQ(std::wstring::npos, std::min(all.find(L"1357"), all.find(L"2468"))) << "no access code, no PIN";
+        EXPECT_EQ(0u, uitest::textOf(GetDlgItem(archive, IDC_ARCHIVE_COUNT)).find(L"Wpisów w archiwum: 4 ("));
+        // 1305 wants a module as well.
+        const std::pair<std::vector<int>, const wchar_t*> selections[] = {
+            {{}, L""}, {{1}, L"1303 1304 1307 1308 1309 "}, {{1, 2}, L"1306 1309 "}, {{0}, L"1307 1308 1309 "}};
+        for (const auto& s : selections) {
+            select(archive, s.first);
+            EXPECT_EQ(s.second, enabledButtons(archive)) << s.first.size();
+        }
+        SetDlgItemTextW(archive, IDC_ARCHIVE_SEARCH, L"601 234 567");
+        EXPECT_EQ(L"Furtka 2|Furtka|2", uitest::listCell(list, 0, 5) + L'|' + uitest::listCell(list, 1, 5) + L'|' +
+                                            std::to_wstring(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+        const std::wstring counts = uitest::textOf(GetDlgItem(archive, IDC_ARCHIVE_COUNT));
+        EXPECT_EQ(counts.size() - 15, counts.rfind(L", znalezione: 2")) << counts;
+    });
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ArchiveDialogTest, WczytajDoOknaThenRestoringTheEditsGivesThemBack)
+{
+    setText(ids::accessCode, L"ZZZZ");
+    openArchive([](HWND archive) {
+        select(archive, {3});
+        SendDlgItemMessageW(archive, IDC_ARCHIVE_LOAD, BM_CLICK, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(archive)) << "loaded, the dialog ends";
+    });
+    const int phone = ids::userId(0, ids::UserOffset::Phone);
+    EXPECT_EQ(L"1357 Brama 601 222 333", text(ids::accessCode) + L' ' + text(ids::in1Name) + L' ' + text(phone));
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(L"ZZZZ INPUT-1 +1234567890", text(ids::accessCode) + L' ' + text(ids::in1Name) + L' ' + text(phone));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ArchiveDialogTest, SavesACopyShowsTheFileInItsFolderAndDeletesAfterAskingOnce)
+{
+    savePath = tempFolder + L"quellmo-archive-copy.dat";
+    written.push_back(savePath);
+    kes::setMessageBoxFunction([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
+        return boxes.push_back(text), IDYES;
+    });
+    kes::setShellStarter([this](const kes::ShellRequest& r) { return boxes.push_back(r.file + L' ' + r.parameters), true; });
+    const std::string entry = fileBytes(paths[0]);
+    openArchive([](HWND archive) {
+        for (int id : {IDC_ARCHIVE_SAVE_AS, IDC_ARCHIVE_SHOW_IN_FOLDER, IDC_ARCHIVE_DELETE}) {
+            select(archive, id == IDC_ARCHIVE_DELETE ? std::vector<int>{2, 3} : std::vector<int>{3});
+            SendDlgItemMessageW(archive, id, BM_CLICK, 0, 0);
+        }
+        EXPECT_EQ(2, SendDlgItemMessageW(archive, IDC_ARCHIVE_LIST, LVM_GETITEMCOUNT, 0, 0));
+        EXPECT_EQ(L"", enabledButtons(archive)) << "nothing selected is left";
+    });
+    kes::setShellStarter(nullptr);
+    EXPECT_EQ(entry, fileBytes(savePath));
+    EXPECT_EQ((std::vector<std::wstring>{L"explorer.exe /select,\"" + paths[0] + L"\"",
+                                         L"Usunąć z archiwum zaznaczone wpisy (2)?"}),
+              boxes);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(paths[0].c_str()) & GetFileAttributesW(paths[1].c_str()));
 }
 
 } // namespace
