@@ -67,10 +67,6 @@ std::wstring windowValue(const LabelledSetting& s, const Settings* window, const
     return shown == held ? sent : shown;
 }
 
-} // namespace
-
-namespace {
-
 // `window`, when given, is what the left side's values show in place of the blocks'.
 std::vector<ComparisonRow> rowsBetween(const ModuleImage& sent, const ModuleImage& module, const Settings* window)
 {
