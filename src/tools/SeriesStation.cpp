@@ -101,7 +101,7 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
         return SeriesStart::TableRefused;
     }
     owner_ = owner;
-    if (!appendToSeriesLog(logPath_, nullptr)) {
+    if (!appendToSeriesLog(logPath_, {})) {
         fileFailed(logPath_);
         return SeriesStart::LogNotWritable;
     }
@@ -274,7 +274,7 @@ void SeriesStation::endAttempt(bool succeeded)
         ++failedCount_;
     }
     const std::vector<std::wstring> cells = attemptCells(attempt_);
-    if (!appendToSeriesLog(logPath_, &cells))
+    if (!appendToSeriesLog(logPath_, {cells}))
         unwritten = logPath_;
     attempts_.push_back(attempt_);
     state_ = succeeded ? SeriesState::ModuleDone : SeriesState::ModuleFailed;

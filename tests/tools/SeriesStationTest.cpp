@@ -20,7 +20,7 @@ namespace {
 
 using protocol_tests::ProtocolTest;
 
-constexpr char headerLine[] = "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia";
+constexpr char headerLine[] = "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia;Tabela;Szablon;Warto\xC5\x9B" "ci wiersza;Kopia";
 
 std::string fileBytes(const std::wstring& path)
 {
@@ -182,9 +182,9 @@ TEST_F(SeriesStationTest, AFailedModuleKeepsItsRowForTheNextAndUsedUpRowsStopThe
     const std::vector<std::string> expected = {
         headerLine,
         // Each module held the template: the code, IN-1 and its name changed.
-        "QLV30001;Quellmo GSM;Plus;64 %;1;OK;3",
-        "QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;",
-        "QLV30001;Brama 3;Plus;64 %;2;OK;3"};
+        "QLV30001;Quellmo GSM;Plus;64 %;1;OK;3;;;;",
+        "QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;;;;",
+        "QLV30001;Brama 3;Plus;64 %;2;OK;3;;;;"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(beeps, (std::vector<UINT>{MB_OK, MB_ICONHAND, MB_OK}));
     EXPECT_TRUE(boxes.empty()) << kes::narrowText(boxes.front().text);
@@ -255,7 +255,7 @@ TEST_F(SeriesStationTest, AFailedReadingIsLoggedWithoutABoxAndTheModuleTriesAgai
     EXPECT_EQ(accessCodeHeld(), "AB12");
     const std::vector<std::string> lines = linesAfterTime(fileBytes(logPath));
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "QLV30001;Quellmo GSM;Plus;64 %;1;B\xC5\x82\xC4\x85" "d odczytu danych z urz\xC4\x85" "dzenia.;");
+    EXPECT_EQ(lines[1], "QLV30001;Quellmo GSM;Plus;64 %;1;B\xC5\x82\xC4\x85" "d odczytu danych z urz\xC4\x85" "dzenia.;;;;;");
     EXPECT_EQ(lines[2].rfind("QLV30001;Quellmo GSM;Plus;64 %;1;OK;", 0), 0u);
     EXPECT_TRUE(boxes.empty());
 }

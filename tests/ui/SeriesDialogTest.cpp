@@ -332,7 +332,8 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
     // The log: three lines, each after the time of its attempt.
     const std::string log = fileBytes(logPath);
     const std::string header =
-        "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia\r\n";
+        "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia;Tabela;Szablon;"
+        "Warto\xC5\x9B" "ci wiersza;Kopia\r\n";
     ASSERT_EQ(log.rfind(header, 0), 0u);
     std::vector<std::string> lines;
     for (std::size_t at = header.size(); at < log.size();) {
@@ -344,7 +345,7 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
     EXPECT_EQ(lines[0].substr(19).rfind(";QLV30001;Brama 1;Plus;64 %;1;OK;", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].substr(19),
               ";QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie "
-              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;");
+              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;;;;");
     EXPECT_EQ(lines[2].substr(19).rfind(";QLV30001;Brama 3;Plus;64 %;2;OK;", 0), 0u) << lines[2];
 
     // What each module held, as "Zapisz" writes it: the code, an empty PIN, IN-1 off.
