@@ -1,8 +1,8 @@
 #include "Jobs.h"
 
+#include "protocol/Notices.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
-#include "support/MessageBox.h"
 
 #include <windows.h>
 
@@ -10,24 +10,21 @@
 
 namespace {
 
-// Counts the boxes a job would show; restores the real ones when done.
-class CountedBoxes {
+// Counts the boxes a job would show; puts the sink before back when done.
+class CountedBoxes final : public kes::NoticeSink {
 public:
-    CountedBoxes()
-    {
-        previous_ = kes::setMessageBoxFunction([this](HWND, const std::wstring&, const std::wstring&, UINT) {
-            ++shown;
-            return IDOK;
-        });
-    }
-    ~CountedBoxes() { kes::setMessageBoxFunction(previous_); }
+    CountedBoxes() : previous_(kes::setNoticeSink(this)) {}
+    ~CountedBoxes() { kes::setNoticeSink(previous_); }
     CountedBoxes(const CountedBoxes&) = delete;
     CountedBoxes& operator=(const CountedBoxes&) = delete;
+
+    void show(HWND, kes::Notice, const std::wstring&) override { ++shown; }
+    void play(kes::Sound) override {}
 
     int shown = 0;
 
 private:
-    kes::MessageBoxFunction previous_;
+    kes::NoticeSink* previous_;
 };
 
 struct ProgressCount final : kes::ProgrammingUi {

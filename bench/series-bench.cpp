@@ -3,15 +3,19 @@
 // program says it is done and the next one attached as soon as the program has noticed. A module's
 // time is set beside what the same module costs without the series: the reading job, the
 // programming job started right after it, and the swap (the polls that notice the module gone and
-// the one that finds the next). Prints one "key value" line per figure.
+// the one that finds the next). Then a table of 1,000 and of 10,000 rows is checked as loading it
+// in the series dialog checks it (read, every row put on the template and validated). Prints one
+// "key value" line per figure.
 //   series-bench
 #include "SimHarness.h"
+#include "WallClock.h"
 #include "Simulator.h"
 #include "link/UsbLink.h"
 #include "model/Catalogue.h"
+#include "model/SettingsRecords.h"
+#include "protocol/Notices.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
-#include "support/MessageBox.h"
 #include "tools/SeriesCopies.h"
 #include "tools/SeriesStation.h"
 
@@ -27,14 +31,6 @@ namespace {
 
 constexpr int modules = 10;
 constexpr double tickMs = 500.0;
-
-double wallMs()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // The main timer as the window has it: stopped for the reading job and started again after it,
 // so the next tick comes a whole period after the job.
@@ -168,7 +164,7 @@ SeriesFigures seriesModuleMs()
     if (!h.connect(kes::usbLink))
         return out;
     kes::SeriesStation station;
-    station.setBeep([](UINT) {});
+    
     station.setLogPath(log);
     Ticks ticks(h, &station);
     if (!station.loadTable(table, nullptr) || station.start(nullptr, nullptr) != kes::SeriesStart::Started)
@@ -198,15 +194,73 @@ SeriesFigures seriesModuleMs()
     return out;
 }
 
+// The settings' controls in a hidden window, attached as the program attaches them: the jobs read
+// and write the window's settings, and controls that are not there cost far more than real ones.
+class SettingsWindow {
+public:
+    SettingsWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr))
+    {
+        for (const kes::SettingsRecord& r : kes::settingsRecords()) {
+            const wchar_t* kind = r.list ? L"COMBOBOX" : r.option ? L"BUTTON" : L"EDIT";
+            const DWORD style = r.list ? CBS_DROPDOWNLIST : r.option ? BS_AUTOCHECKBOX : ES_AUTOHSCROLL;
+            const int id = r.edit ? r.edit->id() : r.option ? r.option->id() : r.list ? r.list->id() : 0;
+            if (id)
+                CreateWindowExW(0, kind, L"", WS_CHILD | style, 0, 0, 10, 10, window_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        }
+        settingsBufor.attachAll(window_);
+    }
+    ~SettingsWindow() { DestroyWindow(window_); }
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+private:
+    HWND window_;
+};
+
+// Loading a table of `rows` rows into a station: every cell read and every row validated on the
+// template (the defaults). Wall time, ms; negative when the table was refused.
+double tableCheckMs(int rows)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring table = std::wstring(temp) + L"quellmo-table-bench.csv";
+    {
+        std::ofstream out(table.c_str(), std::ios::binary);
+        out << "Kod dost\xC4\x99pu;IN-1;IN-1 - nazwa;U\xC5\xBCytkownik 2;U\xC5\xBCytkownik 2 - telefon;POWER;"
+               "POWER - max [V]\r\n";
+        for (int r = 0; r < rows; ++r) {
+            char row[96] = {};
+            std::snprintf(row, sizeof(row), "%04d;tak;Brama %d;tak;+48600%06d;tak;%d\r\n", r % 10000, r, r, 20 + r % 6);
+            out << row;
+        }
+    }
+    for (std::size_t i = 0; i < settingsBufor.size(); ++i)
+        settingsBufor.at(i)->restoreDefault();
+    kes::SeriesStation station;
+    const double start = wallMs();
+    const bool taken = station.loadTable(table, nullptr);
+    const double used = wallMs() - start;
+    DeleteFileW(table.c_str());
+    return taken && station.tableRows() == static_cast<std::size_t>(rows) ? used : -1;
+}
+
+// What the series would tell the user, counted.
+struct CountedBoxes final : kes::NoticeSink {
+    void show(HWND, kes::Notice, const std::wstring&) override { ++shown; }
+    void play(kes::Sound) override {}
+    int shown = 0;
+};
+
 } // namespace
 
 int main()
 {
-    int boxes = 0;
-    kes::setMessageBoxFunction([&boxes](HWND, const std::wstring&, const std::wstring&, UINT) {
-        ++boxes;
-        return IDOK;
-    });
+    CountedBoxes counted;
+    kes::setNoticeSink(&counted);
+    const SettingsWindow window;
+    int& boxes = counted.shown;
     const double wallPlainStart = wallMs();
     const double plain = plainModuleMs();
     const double wallPlain = (wallMs() - wallPlainStart) / modules;
@@ -217,6 +271,8 @@ int main()
     std::printf("series_wall_ms_per_module %.1f\n", series.wallPerModuleMs);
     std::printf("series_reference_wall_ms_per_module %.1f\n", wallPlain);
     std::printf("series_boxes %d\n", boxes);
+    std::printf("table_check_ms_rows1000 %.1f\n", tableCheckMs(1000));
+    std::printf("table_check_ms_rows10000 %.1f\n", tableCheckMs(10000));
     std::fflush(stdout);
     return 0;
 }

@@ -15,26 +15,18 @@ bool D2xxApi::valid() const
 namespace {
 
 template <class Fn>
-Fn typed(FARPROC proc)
-{
-    // FARPROC to a typed pointer goes through void(*)() to keep the cast well-formed everywhere.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-}
-
-template <class Fn>
 bool bind(HMODULE module, D2xxOrdinal ordinal, Fn& target)
 {
-    FARPROC proc = GetProcAddress(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
-    target = typed<Fn>(proc);
-    return proc != nullptr;
+    target = exportedFunction<Fn>(module, MAKEINTRESOURCEA(static_cast<WORD>(ordinal)));
+    return target != nullptr;
 }
 
 std::wstring askLibraryVersion(HMODULE module)
 {
     using VersionCall = FT_STATUS(WINAPI*)(DWORD* version);
-    const FARPROC proc = GetProcAddress(module, libraryVersionExport);
+    const auto ask = exportedFunction<VersionCall>(module, libraryVersionExport);
     DWORD version = 0;
-    if (!proc || typed<VersionCall>(proc)(&version) != ftOk)
+    if (!ask || ask(&version) != ftOk)
         return {};
     return libraryVersionText(version);
 }
@@ -45,36 +37,29 @@ D2xxLibrary::D2xxLibrary(const wchar_t* fileName)
 {
     // No "cannot find" dialog from the system when the library is missing.
     const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    module_ = loadTrustedLibrary(fileName);
+    module_.reset(loadTrustedLibrary(fileName));
     SetErrorMode(previousMode);
     if (!module_)
         return;
+    const HMODULE m = module_.get();
     D2xxApi api;
-    const bool all = bind(module_, D2xxOrdinal::CreateDeviceInfoList, api.createDeviceInfoList) &&
-                     bind(module_, D2xxOrdinal::GetDeviceInfoDetail, api.getDeviceInfoDetail) &&
-                     bind(module_, D2xxOrdinal::CreateFile, api.createFile) &&
-                     bind(module_, D2xxOrdinal::CloseHandle, api.closeHandle) &&
-                     bind(module_, D2xxOrdinal::GetCommState, api.getCommState) &&
-                     bind(module_, D2xxOrdinal::SetCommState, api.setCommState) &&
-                     bind(module_, D2xxOrdinal::PurgeComm, api.purgeComm) &&
-                     bind(module_, D2xxOrdinal::ClearCommError, api.clearCommError) &&
-                     bind(module_, D2xxOrdinal::WriteFile, api.writeFile) &&
-                     bind(module_, D2xxOrdinal::ReadFile, api.readFile) &&
-                     bind(module_, D2xxOrdinal::GetLastError, api.getLastError);
+    const bool all = bind(m, D2xxOrdinal::CreateDeviceInfoList, api.createDeviceInfoList) &&
+                     bind(m, D2xxOrdinal::GetDeviceInfoDetail, api.getDeviceInfoDetail) &&
+                     bind(m, D2xxOrdinal::CreateFile, api.createFile) &&
+                     bind(m, D2xxOrdinal::CloseDevice, api.closeHandle) &&
+                     bind(m, D2xxOrdinal::GetCommState, api.getCommState) &&
+                     bind(m, D2xxOrdinal::SetCommState, api.setCommState) &&
+                     bind(m, D2xxOrdinal::PurgeComm, api.purgeComm) &&
+                     bind(m, D2xxOrdinal::ClearCommError, api.clearCommError) &&
+                     bind(m, D2xxOrdinal::WriteFile, api.writeFile) &&
+                     bind(m, D2xxOrdinal::ReadFile, api.readFile) &&
+                     bind(m, D2xxOrdinal::GetLastError, api.getLastError);
     if (all) {
-        api.libraryVersion = askLibraryVersion(module_);
+        api.libraryVersion = askLibraryVersion(m);
         api_ = api;
+    } else {
+        module_.reset();
     }
-    else {
-        FreeLibrary(module_);
-        module_ = nullptr;
-    }
-}
-
-D2xxLibrary::~D2xxLibrary()
-{
-    if (module_)
-        FreeLibrary(module_);
 }
 
 std::wstring libraryPath(const D2xxApi& api)

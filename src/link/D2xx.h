@@ -2,6 +2,8 @@
 // The FTDI D2XX calls the link makes, as a table of function pointers bound by ordinal from FTD2XX.dll,
 // and the library's version, asked for by name once when it is loaded.
 // Tests fill a D2xxApi themselves (e.g. from the simulator) and never load a library.
+#include "support/ScopedWin.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -24,7 +26,7 @@ inline FT_HANDLE ftInvalidHandle() { return INVALID_HANDLE_VALUE; }
 // Export ordinals of FTD2XX.dll.
 enum class D2xxOrdinal : WORD {
     CreateFile = 42,
-    CloseHandle = 43,
+    CloseDevice = 43,  // FT_W32_CloseHandle
     ReadFile = 44,
     WriteFile = 45,
     ClearCommError = 48,
@@ -74,15 +76,12 @@ std::wstring libraryVersionText(DWORD version);
 class D2xxLibrary {
 public:
     explicit D2xxLibrary(const wchar_t* fileName = L"FTD2XX.dll");
-    ~D2xxLibrary();
-    D2xxLibrary(const D2xxLibrary&) = delete;
-    D2xxLibrary& operator=(const D2xxLibrary&) = delete;
 
     const D2xxApi& api() const { return api_; }
     bool loaded() const { return api_.valid(); }
 
 private:
-    HMODULE module_ = nullptr;
+    LoadedLibrary module_;
     D2xxApi api_;
 };
 

@@ -321,30 +321,16 @@ bool UsbLink::readFrame(Frame& buffer)
 
 bool UsbLink::sendFrame(const Frame& frame)
 {
-    UsbLinkLock guard(*this);
-    lastExchange_ = ExchangeReport();
-    if (!handle || !isSettled())
-        return false;
-    for (int attempt = 0; attempt < exchangeAttempts; ++attempt) {
-        if (attempt > 0)
-            ++counters.retries;
-        ++lastExchange_.attempts;
-        Frame outgoing = frame;
-        setCheckWord(outgoing);
-        api_.purgeComm(handle, ftPurgeRx);
-        if (!writeFrame(outgoing))
-            continue;
-        clock_->sleep(writeReadPauseMs);
-        Frame reply{};
-        if (!readFrame(reply))
-            continue;
-        if (checkReply(reply))
-            return true;
-    }
-    return false;
+    Frame reply{};  // only its check word matters
+    return exchange(frame, reply, ExchangeKind::Send, nullptr);
 }
 
-bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
+bool UsbLink::queryFrame(const Frame& frame, Frame& reply, ReplyTest answers)
+{
+    return exchange(frame, reply, ExchangeKind::Query, answers);
+}
+
+bool UsbLink::exchange(const Frame& frame, Frame& reply, ExchangeKind kind, ReplyTest answers)
 {
     UsbLinkLock guard(*this);
     lastExchange_ = ExchangeReport();
@@ -359,9 +345,17 @@ bool UsbLink::queryFrame(const Frame& frame, Frame& reply)
         api_.purgeComm(handle, ftPurgeRx);
         if (!writeFrame(outgoing))
             continue;
+        if (kind == ExchangeKind::Send)
+            clock_->sleep(writeReadPauseMs);
         if (!readFrame(reply))
             continue;
-        return checkReply(reply);
+        const bool good = checkReply(reply);
+        // A garbled answer ends a query at once: the job that asked decides whether to ask again.
+        if (!good && kind == ExchangeKind::Query)
+            return false;
+        // A checked reply to some other request fails only this try.
+        if (good && (!answers || answers(frame, reply)))
+            return true;
     }
     return false;
 }

@@ -44,7 +44,10 @@ public:
     bool writeFrame(const Frame& frame);   // caller holds the lock
     bool readFrame(Frame& buffer);         // caller holds the lock
     bool sendFrame(const Frame& frame);    // bytes 28, 29 are overwritten with the check word
-    bool queryFrame(const Frame& frame, Frame& reply);
+    // Whether a checked reply answers the request; one that does not fails its try.
+    using ReplyTest = bool (*)(const Frame& request, const Frame& reply);
+    // A reply passing `answers` (when given) after its check word.
+    bool queryFrame(const Frame& frame, Frame& reply, ReplyTest answers = nullptr);
     const ExchangeReport& lastExchange() const { return lastExchange_; }  // of sendFrame or queryFrame
     // Waits until no byte has arrived for a while (bounded like one transfer), then drops what
     // has arrived, so that a late answer to an earlier try is not read as the next one's.
@@ -95,6 +98,10 @@ public:
 
 private:
     enum class LineCheck { Good, Failed, Unplugged };
+    // Sending pauses before the read and tries a garbled reply again; a query does neither.
+    enum class ExchangeKind { Send, Query };
+    // The attempts of sendFrame and queryFrame: check word, purge, write, read.
+    bool exchange(const Frame& frame, Frame& reply, ExchangeKind kind, ReplyTest answers);
     // FT_W32_ClearCommError: the bytes waiting when it succeeds without an error bit.
     LineCheck checkLine(DWORD& waiting);
     void forgetHandle();  // closed-state bookkeeping without touching the handle

@@ -3,6 +3,8 @@
 // therefore of the records in a data file. Do not reorder.
 #include "model/Catalogue.h"
 
+#include "model/Settings.h"
+
 using ids::kUserCount;
 using ids::UserOffset;
 
@@ -14,52 +16,54 @@ constexpr int u(int user, UserOffset offset)
 {
     return ids::userId(user, offset);
 }
+
+// The defaults are a default value's.
+const kes::Settings kDefaults;
+const kes::UserSettings& kUser = kDefaults.users[0];
 } // namespace
 
 kes::ControlBufor settingsBufor;
 kes::ControlBufor statusBufor;
 
 const wchar_t* const kLinkStatusInitialText = L"podłącz QLV-3 USB";
-const std::vector<std::wstring> kWiringItems{L"NO PLUS", L"NO GND", L"NC PLUS", L"NC GND"};
-const std::vector<std::wstring> kNotifyItems{L"- - -", L"CLIP", L"SMS", L"CLIP+SMS", L"SMS+CLIP"};
 
 // Access and inputs.
-kes::EditControl accessCode{L"WKTR", &settingsBufor, ids::accessCode, 4};
-kes::EditControl simPin{L"4821", &settingsBufor, ids::simPin, 4};
+kes::EditControl accessCode{kDefaults.accessCode, &settingsBufor, ids::accessCode, kes::lengths::code};
+kes::EditControl simPin{kDefaults.simPin, &settingsBufor, ids::simPin, kes::lengths::code};
 kes::OptionControl in1Enabled{&settingsBufor, ids::in1Enabled,
                               {ids::in1Name, ids::in1Wiring, ids::in1Time, ids::in1SmsOn, ids::in1SmsOff, kEnd, kEnd}};
-kes::EditControl in1Name{L"INPUT-1", &settingsBufor, ids::in1Name, 15};
-kes::ComboboxControl<int> in1Wiring{&settingsBufor, ids::in1Wiring, kWiringItems};
-kes::EditControl in1Time{L"1", &settingsBufor, ids::in1Time, 5};
+kes::EditControl in1Name{kDefaults.in1Name, &settingsBufor, ids::in1Name, kes::lengths::name};
+kes::ComboboxControl<int> in1Wiring{&settingsBufor, ids::in1Wiring, kes::wiringItems()};
+kes::EditControl in1Time{kDefaults.in1Time, &settingsBufor, ids::in1Time, kes::lengths::seconds};
 kes::OptionControl in1SmsOn{&settingsBufor, ids::in1SmsOn, {ids::in1SmsOnText, kEnd, kEnd}};
-kes::EditControl in1SmsOnText{L"INPUT-1 ON", &settingsBufor, ids::in1SmsOnText, 25};
+kes::EditControl in1SmsOnText{kDefaults.in1SmsOnText, &settingsBufor, ids::in1SmsOnText, kes::lengths::smsText};
 kes::OptionControl in1SmsOff{&settingsBufor, ids::in1SmsOff, {ids::in1SmsOffText, kEnd, kEnd}};
-kes::EditControl in1SmsOffText{L"INPUT-1 OFF", &settingsBufor, ids::in1SmsOffText, 25};
+kes::EditControl in1SmsOffText{kDefaults.in1SmsOffText, &settingsBufor, ids::in1SmsOffText, kes::lengths::smsText};
 kes::OptionControl in2Enabled{&settingsBufor, ids::in2Enabled,
                               {ids::in2Name, ids::in2Wiring, ids::in2Time, ids::in2SmsOn, ids::in2SmsOff, kEnd, kEnd}};
-kes::EditControl in2Name{L"INPUT-2", &settingsBufor, ids::in2Name, 15};
-kes::ComboboxControl<int> in2Wiring{&settingsBufor, ids::in2Wiring, kWiringItems};
-kes::EditControl in2Time{L"1", &settingsBufor, ids::in2Time, 5};
+kes::EditControl in2Name{kDefaults.in2Name, &settingsBufor, ids::in2Name, kes::lengths::name};
+kes::ComboboxControl<int> in2Wiring{&settingsBufor, ids::in2Wiring, kes::wiringItems()};
+kes::EditControl in2Time{kDefaults.in2Time, &settingsBufor, ids::in2Time, kes::lengths::seconds};
 kes::OptionControl in2SmsOn{&settingsBufor, ids::in2SmsOn, {ids::in2SmsOnText, kEnd, kEnd}};
-kes::EditControl in2SmsOnText{L"INPUT-2 ON", &settingsBufor, ids::in2SmsOnText, 25};
+kes::EditControl in2SmsOnText{kDefaults.in2SmsOnText, &settingsBufor, ids::in2SmsOnText, kes::lengths::smsText};
 kes::OptionControl in2SmsOff{&settingsBufor, ids::in2SmsOff, {ids::in2SmsOffText, kEnd, kEnd}};
-kes::EditControl in2SmsOffText{L"INPUT-2 OFF", &settingsBufor, ids::in2SmsOffText, 25};
+kes::EditControl in2SmsOffText{kDefaults.in2SmsOffText, &settingsBufor, ids::in2SmsOffText, kes::lengths::smsText};
 
 // Outputs.
 kes::OptionControl out1Enabled{&settingsBufor, ids::out1Enabled, {ids::out1Name, ids::out1ByInput, ids::out1ByClip, kEnd, kEnd}};
-kes::EditControl out1Name{L"OUT-1", &settingsBufor, ids::out1Name, 15};
+kes::EditControl out1Name{kDefaults.out1Name, &settingsBufor, ids::out1Name, kes::lengths::name};
 kes::OptionControl out1ByInput{&settingsBufor, ids::out1ByInput, {ids::out1InputTimed, kEnd, kEnd}};
 kes::OptionControl out1InputTimed{&settingsBufor, ids::out1InputTimed, {ids::out1InputTime, kEnd, kEnd}};
-kes::EditControl out1InputTime{L"1", &settingsBufor, ids::out1InputTime, 5};
+kes::EditControl out1InputTime{kDefaults.out1InputTime, &settingsBufor, ids::out1InputTime, kes::lengths::seconds};
 kes::OptionControl out1ByClip{&settingsBufor, ids::out1ByClip, {ids::out1ClipUsersOnly, ids::out1ClipTimed, kEnd, kEnd}};
 kes::OptionControl out1ClipUsersOnly{&settingsBufor, ids::out1ClipUsersOnly};
 kes::OptionControl out1ClipTimed{&settingsBufor, ids::out1ClipTimed, {ids::out1ClipTime, kEnd, kEnd}};
-kes::EditControl out1ClipTime{L"1", &settingsBufor, ids::out1ClipTime, 5};
+kes::EditControl out1ClipTime{kDefaults.out1ClipTime, &settingsBufor, ids::out1ClipTime, kes::lengths::seconds};
 kes::OptionControl out2Enabled{&settingsBufor, ids::out2Enabled, {ids::out2Name, ids::out2ByInput, kEnd, kEnd}};
-kes::EditControl out2Name{L"OUT-2", &settingsBufor, ids::out2Name, 15};
+kes::EditControl out2Name{kDefaults.out2Name, &settingsBufor, ids::out2Name, kes::lengths::name};
 kes::OptionControl out2ByInput{&settingsBufor, ids::out2ByInput, {ids::out2InputTimed, kEnd, kEnd}};
 kes::OptionControl out2InputTimed{&settingsBufor, ids::out2InputTimed, {ids::out2InputTime, kEnd, kEnd}};
-kes::EditControl out2InputTime{L"1", &settingsBufor, ids::out2InputTime, 5};
+kes::EditControl out2InputTime{kDefaults.out2InputTime, &settingsBufor, ids::out2InputTime, kes::lengths::seconds};
 kes::OptionControl out2ByTemp{&settingsBufor, ids::out2ByTemp};
 kes::EnableControl out2ByTempAvailable{&settingsBufor, {ids::out2ByTemp, kEnd, kEnd}};
 kes::OptionControl smsUsersOnly{&settingsBufor, ids::smsUsersOnly};
@@ -68,14 +72,14 @@ kes::EnableControl smsUsersOnlyAvailable{&settingsBufor, {ids::smsUsersOnly, kEn
 // Temperature and supply voltage alarms.
 kes::OptionControl tempEnabled{&settingsBufor, ids::tempEnabled,
                                {ids::tempName, ids::tempSmsOn, ids::tempSmsOff, ids::tempMax, ids::tempMin, kEnd, kEnd}};
-kes::EditControl tempName{L"TEMP", &settingsBufor, ids::tempName, 15};
+kes::EditControl tempName{kDefaults.tempName, &settingsBufor, ids::tempName, kes::lengths::name};
 kes::OptionControl tempSmsOn{&settingsBufor, ids::tempSmsOn};
 kes::OptionControl tempSmsOff{&settingsBufor, ids::tempSmsOff};
-kes::EditControl tempMax{L"50", &settingsBufor, ids::tempMax, 3};
-kes::EditControl tempMin{L"10", &settingsBufor, ids::tempMin, 3};
+kes::EditControl tempMax{kDefaults.tempMax, &settingsBufor, ids::tempMax, kes::lengths::temperature};
+kes::EditControl tempMin{kDefaults.tempMin, &settingsBufor, ids::tempMin, kes::lengths::temperature};
 kes::OptionControl powerEnabled{&settingsBufor, ids::powerEnabled, {ids::powerMax, ids::powerMin, kEnd, kEnd}};
-kes::EditControl powerMax{L"20", &settingsBufor, ids::powerMax, 2};
-kes::EditControl powerMin{L"12", &settingsBufor, ids::powerMin, 2};
+kes::EditControl powerMax{kDefaults.powerMax, &settingsBufor, ids::powerMax, kes::lengths::volts};
+kes::EditControl powerMin{kDefaults.powerMin, &settingsBufor, ids::powerMin, kes::lengths::volts};
 
 // Users: group by group, users 0 to 4 within each group.
 kes::OptionControl userActive[kUserCount] = {
@@ -86,18 +90,18 @@ kes::OptionControl userActive[kUserCount] = {
     {&settingsBufor, u(4, UserOffset::Active), {u(4, UserOffset::Phone), u(4, UserOffset::Notify), u(4, UserOffset::RightMessenger), u(4, UserOffset::TimedRights), kEnd, kEnd}},
 };
 kes::EditControl userPhone[kUserCount] = {
-    {L"+1234567890", &settingsBufor, u(0, UserOffset::Phone), 15},
-    {L"+1234567890", &settingsBufor, u(1, UserOffset::Phone), 15},
-    {L"+1234567890", &settingsBufor, u(2, UserOffset::Phone), 15},
-    {L"+1234567890", &settingsBufor, u(3, UserOffset::Phone), 15},
-    {L"+1234567890", &settingsBufor, u(4, UserOffset::Phone), 15},
+    {kUser.phone, &settingsBufor, u(0, UserOffset::Phone), kes::lengths::phone},
+    {kUser.phone, &settingsBufor, u(1, UserOffset::Phone), kes::lengths::phone},
+    {kUser.phone, &settingsBufor, u(2, UserOffset::Phone), kes::lengths::phone},
+    {kUser.phone, &settingsBufor, u(3, UserOffset::Phone), kes::lengths::phone},
+    {kUser.phone, &settingsBufor, u(4, UserOffset::Phone), kes::lengths::phone},
 };
 kes::ComboboxControl<int> userNotify[kUserCount] = {
-    {&settingsBufor, u(0, UserOffset::Notify), kNotifyItems},
-    {&settingsBufor, u(1, UserOffset::Notify), kNotifyItems},
-    {&settingsBufor, u(2, UserOffset::Notify), kNotifyItems},
-    {&settingsBufor, u(3, UserOffset::Notify), kNotifyItems},
-    {&settingsBufor, u(4, UserOffset::Notify), kNotifyItems},
+    {&settingsBufor, u(0, UserOffset::Notify), kes::notifyItems()},
+    {&settingsBufor, u(1, UserOffset::Notify), kes::notifyItems()},
+    {&settingsBufor, u(2, UserOffset::Notify), kes::notifyItems()},
+    {&settingsBufor, u(3, UserOffset::Notify), kes::notifyItems()},
+    {&settingsBufor, u(4, UserOffset::Notify), kes::notifyItems()},
 };
 kes::OptionControl userRightOut[kUserCount] = {
     {&settingsBufor, u(0, UserOffset::RightOut)},
@@ -184,11 +188,11 @@ kes::OptionControl userTimedRights[kUserCount] = {
     {&settingsBufor, u(4, UserOffset::TimedRights), {u(4, UserOffset::RightsHours), kEnd, kEnd}},
 };
 kes::EditControl userRightsHours[kUserCount] = {
-    {L"24", &settingsBufor, u(0, UserOffset::RightsHours), 3},
-    {L"24", &settingsBufor, u(1, UserOffset::RightsHours), 3},
-    {L"24", &settingsBufor, u(2, UserOffset::RightsHours), 3},
-    {L"24", &settingsBufor, u(3, UserOffset::RightsHours), 3},
-    {L"24", &settingsBufor, u(4, UserOffset::RightsHours), 3},
+    {kUser.rightsHours, &settingsBufor, u(0, UserOffset::RightsHours), kes::lengths::hours},
+    {kUser.rightsHours, &settingsBufor, u(1, UserOffset::RightsHours), kes::lengths::hours},
+    {kUser.rightsHours, &settingsBufor, u(2, UserOffset::RightsHours), kes::lengths::hours},
+    {kUser.rightsHours, &settingsBufor, u(3, UserOffset::RightsHours), kes::lengths::hours},
+    {kUser.rightsHours, &settingsBufor, u(4, UserOffset::RightsHours), kes::lengths::hours},
 };
 
 // Status column.

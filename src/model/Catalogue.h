@@ -219,6 +219,3 @@ extern kes::ViewControl<int> firstUserTimeRightsView;
 // Texts the fields are attached with.
 extern const wchar_t* const kLinkStatusInitialText;  // "podłącz QLV-3 USB"
 
-// Wiring list items (in1Wiring, in2Wiring) and notification modes (userNotify).
-extern const std::vector<std::wstring> kWiringItems;
-extern const std::vector<std::wstring> kNotifyItems;

@@ -26,7 +26,9 @@ void Dependents::apply(bool value, bool ownerEnabled) const
 {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const bool enabled = ownerEnabled && ((i < onCount) == value);
-        EnableWindow(controls[i].handle, enabled ? TRUE : FALSE);
+        // Asking costs nothing; enabling goes through the window system even when nothing changes.
+        if ((IsWindowEnabled(controls[i].handle) != FALSE) != enabled)
+            EnableWindow(controls[i].handle, enabled ? TRUE : FALSE);
     }
 }
 

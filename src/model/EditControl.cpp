@@ -1,9 +1,6 @@
 #include "model/Fields.h"
+#include "model/NumberText.h"
 #include "model/ValueText.h"
-
-#include <iomanip>
-#include <locale>
-#include <sstream>
 
 namespace kes {
 
@@ -102,38 +99,22 @@ void EditControl::setText(const std::wstring& text)
 
 int EditControl::getInt() const
 {
-    std::wistringstream in(getText());
-    in.imbue(std::locale::classic());
-    int value = 0;
-    if (!(in >> value))
-        return 0;
-    return value;
+    return intOf(getText());
 }
 
 void EditControl::setInt(int value)
 {
-    std::wostringstream out;
-    out.imbue(std::locale::classic());
-    out << value;
-    setText(out.str());
+    setText(intText(value));
 }
 
 double EditControl::getDouble() const
 {
-    std::wistringstream in(getText());
-    in.imbue(std::locale::classic());
-    double value = 0;
-    if (!(in >> value))
-        return 0;
-    return value;
+    return doubleOf(getText());
 }
 
 void EditControl::setDouble(double value)
 {
-    std::wostringstream out;
-    out.imbue(std::locale::classic());
-    out << std::fixed << std::setprecision(1) << value;
-    setText(out.str());
+    setText(doubleText(value));
 }
 
 void EditControl::attach(HWND dialog)

@@ -11,6 +11,16 @@ bool validUser(int user)
     return user >= 0 && user < ids::kUserCount;
 }
 
+// The rules themselves, on the check states.
+bool outAvailable(bool active, bool anyOutput, bool smsUsersOnly) { return active && anyOutput && smsUsersOnly; }
+bool tempAvailable(bool active, bool temp, bool smsOn, bool smsOff) { return active && temp && (smsOn || smsOff); }
+bool pwrAvailable(bool active, bool power) { return active && power; }
+bool clipAvailable(bool active, bool out1, bool byClip, bool usersOnly) { return active && out1 && byClip && usersOnly; }
+bool listenAvailable(bool active, bool out1, bool byClip, bool usersOnly)
+{
+    return active && (!(byClip && out1) || usersOnly);
+}
+
 bool anyOutputEnabled()
 {
     // Both boxes are read so that both re-apply their dependents.
@@ -29,31 +39,31 @@ void applyUserRule(UserRule rule, int user)
     switch (rule) {
     case UserRule::Out: {
         const bool outputs = anyOutputEnabled();
-        userRightOutAvailable[user].setEnabled(active && outputs && smsUsersOnly.isChecked());
+        userRightOutAvailable[user].setEnabled(outAvailable(active, outputs, smsUsersOnly.isChecked()));
         break;
     }
     case UserRule::Temp: {
         const bool temp = tempEnabled.isChecked();
         const bool smsOn = tempSmsOn.isChecked();
         const bool smsOff = tempSmsOff.isChecked();
-        userRightTempAvailable[user].setEnabled(active && temp && (smsOn || smsOff));
+        userRightTempAvailable[user].setEnabled(tempAvailable(active, temp, smsOn, smsOff));
         break;
     }
     case UserRule::Pwr:
-        userRightPwrAvailable[user].setEnabled(active && powerEnabled.isChecked());
+        userRightPwrAvailable[user].setEnabled(pwrAvailable(active, powerEnabled.isChecked()));
         break;
     case UserRule::Clip: {
         const bool out1 = out1Enabled.isChecked();
         const bool byClip = out1ByClip.isChecked();
         const bool usersOnly = out1ClipUsersOnly.isChecked();
-        userRightClipAvailable[user].setEnabled(active && out1 && byClip && usersOnly);
+        userRightClipAvailable[user].setEnabled(clipAvailable(active, out1, byClip, usersOnly));
         break;
     }
     case UserRule::Listen: {
         const bool byClip = out1ByClip.isChecked();
         const bool out1 = out1Enabled.isChecked();
         const bool usersOnly = out1ClipUsersOnly.isChecked();
-        userRightListenAvailable[user].setEnabled(active && (!(byClip && out1) || usersOnly));
+        userRightListenAvailable[user].setEnabled(listenAvailable(active, out1, byClip, usersOnly));
         break;
     }
     }
@@ -77,13 +87,17 @@ void applySmsUsersOnlyRule()
     smsUsersOnlyAvailable.setEnabled(anyOutputEnabled());
 }
 
-void applyAvailabilityRules()
+void applyAvailabilityRules(kes::Settings& s)
 {
-    applyOut2ByTempRule();
-    applySmsUsersOnlyRule();
-    for (int user = 0; user < ids::kUserCount; ++user) {
-        for (UserRule rule : {UserRule::Temp, UserRule::Pwr, UserRule::Clip, UserRule::Listen, UserRule::Out})
-            applyUserRule(rule, user);
+    const bool anyOutput = s.out1Enabled || s.out2Enabled;
+    s.out2ByTempAvailable = s.out2Enabled && s.tempEnabled;
+    s.smsUsersOnlyAvailable = anyOutput;
+    for (kes::UserSettings& u : s.users) {
+        u.rightTempAvailable = tempAvailable(u.active, s.tempEnabled, s.tempSmsOn, s.tempSmsOff);
+        u.rightPwrAvailable = pwrAvailable(u.active, s.powerEnabled);
+        u.rightClipAvailable = clipAvailable(u.active, s.out1Enabled, s.out1ByClip, s.out1ClipUsersOnly);
+        u.rightListenAvailable = listenAvailable(u.active, s.out1Enabled, s.out1ByClip, s.out1ClipUsersOnly);
+        u.rightOutAvailable = outAvailable(u.active, anyOutput, s.smsUsersOnly);
     }
 }
 

@@ -2,6 +2,7 @@
 // Which check boxes of the settings can be used, derived from the other check boxes.
 // Every rule reads the check states (isChecked counts a box even while it is disabled)
 // and stores its result in an availability field.
+#include "model/Settings.h"
 
 namespace model {
 
@@ -18,9 +19,9 @@ void applyOut2ByTempRule();
 // smsUsersOnlyAvailable := out1Enabled or out2Enabled.
 void applySmsUsersOnlyRule();
 
-// Every rule once: out2ByTemp, smsUsersOnly, then for each user TEMP, PWR, CLIP,
-// PODSŁUCH, OUT (the order used after the configuration has been read back).
-void applyAvailabilityRules();
+// Every rule once on a value, every availability worked out from the value's check boxes (as after
+// the configuration has been read back).
+void applyAvailabilityRules(kes::Settings& settings);
 
 // The refresh after a click on a settings check box (the box has toggled itself).
 // Returns false, doing nothing, for any ID that needs no refresh.

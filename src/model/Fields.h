@@ -146,6 +146,7 @@ public:
         void restoreDefault() override;
 
         bool isChecked() const;
+        bool checkedNow() const;
         void setChecked(bool checked);
         void applyDependents(bool checked) const;
 
@@ -164,6 +165,7 @@ public:
     OptionControl& operator=(const OptionControl&) = delete;
 
     bool isChecked() const;  // also re-applies the dependents
+    bool checkedNow() const;  // the same state, the dependents left as they are
     void setChecked(bool checked);
     void restrictChecked(bool allowed);  // can only clear the box
     void attach(HWND dialog);

@@ -72,6 +72,13 @@ bool Internal::isChecked() const
     return checked;
 }
 
+bool Internal::checkedNow() const
+{
+    SetLastError(0);
+    const LRESULT state = SendMessageW(handle, BM_GETCHECK, 0, 0);
+    return GetLastError() != 0 ? *value : state == BST_CHECKED;
+}
+
 void Internal::setChecked(bool checked)
 {
     SetLastError(0);
@@ -94,6 +101,11 @@ OptionControl::~OptionControl() = default;
 bool OptionControl::isChecked() const
 {
     return impl_->isChecked();
+}
+
+bool OptionControl::checkedNow() const
+{
+    return impl_->checkedNow();
 }
 
 void OptionControl::setChecked(bool checked)

@@ -1,7 +1,6 @@
 #include "model/Validation.h"
 
-#include "model/Catalogue.h"
-#include "support/MessageBox.h"
+#include "model/NumberText.h"
 
 #include <algorithm>
 
@@ -44,44 +43,57 @@ private:
     std::wstring text_;
 };
 
-// Only a text that the rewrite changes is written back.
-template <class Rewrite>
-void rewrite(EditControl& field, Rewrite fn)
-{
-    const std::wstring text = field.getText();
-    const std::wstring changed = fn(text);
-    if (changed != text)
-        field.setText(changed);
-}
+// An edit's text with the edit's limit: what is written back is cut to it, as the edit cuts it.
+struct Edit {
+    std::wstring& text;
+    int maxLength;
 
-void requiredName(EditControl& field, FaultList& faults, const wchar_t* message)
+    void set(const std::wstring& shown)
+    {
+        text = shown;
+        if (maxLength > 0 && text.size() > static_cast<std::size_t>(maxLength))
+            text.resize(static_cast<std::size_t>(maxLength));
+    }
+    // Only a text that the rewrite changes is written back.
+    template <class Rewrite>
+    void rewrite(Rewrite fn)
+    {
+        const std::wstring changed = fn(text);
+        if (changed != text)
+            set(changed);
+    }
+};
+
+void requiredName(Edit field, FaultList& faults, const wchar_t* message)
 {
-    if (firstWord(field.getText()).empty())
+    if (firstWord(field.text).empty())
         faults.add(message);
     else
-        rewrite(field, foldPolishLetters);
+        field.rewrite(foldPolishLetters);
 }
 
-void clearForAll(OptionControl (&right)[ids::kUserCount])
+using UserRight = bool UserSettings::*;
+
+void clearForAll(Settings& s, UserRight right)
 {
-    for (auto& box : right)
-        box.setChecked(false);
+    for (UserSettings& user : s.users)
+        user.*right = false;
 }
 
-void restrictToActiveUsers(OptionControl (&right)[ids::kUserCount])
+void restrictToActiveUsers(Settings& s, UserRight right)
 {
-    for (int user = 0; user < ids::kUserCount; ++user)
-        right[user].restrictChecked(userActive[user].isChecked());
+    for (UserSettings& user : s.users)
+        user.*right = user.*right && user.active;
 }
 
 struct InputFields {
-    OptionControl& enabled;
-    EditControl& name;
-    EditControl& time;
-    OptionControl& smsOn;
-    EditControl& smsOnText;
-    OptionControl& smsOff;
-    EditControl& smsOffText;
+    bool enabled;
+    Edit name;
+    Edit time;
+    bool smsOn;
+    Edit smsOnText;
+    bool smsOff;
+    Edit smsOffText;
     const wchar_t* defaultName;
     const wchar_t* defaultSmsOn;
     const wchar_t* defaultSmsOff;
@@ -90,169 +102,182 @@ struct InputFields {
     const wchar_t* noSmsText;
 };
 
-void checkInput(const InputFields& in, FaultList& faults)
+void checkInput(InputFields in, FaultList& faults)
 {
-    if (in.enabled.isChecked()) {
+    if (in.enabled) {
         requiredName(in.name, faults, in.noName);
-        rewrite(in.time, decimalCommaToPoint);
-        if (!isUnsignedDecimal(in.time.getText()))
+        in.time.rewrite(decimalCommaToPoint);
+        if (!isUnsignedDecimal(in.time.text))
             faults.add(in.badTime);
-        if (in.smsOn.isChecked())
+        if (in.smsOn)
             requiredName(in.smsOnText, faults, in.noSmsText);
         else
-            in.smsOnText.setText(in.defaultSmsOn);
-        if (in.smsOff.isChecked())
+            in.smsOnText.set(in.defaultSmsOn);
+        if (in.smsOff)
             requiredName(in.smsOffText, faults, in.noSmsText);
         else
-            in.smsOffText.setText(in.defaultSmsOff);
+            in.smsOffText.set(in.defaultSmsOff);
     } else {
-        in.name.setText(in.defaultName);
-        in.time.setText(L"1");
-        in.smsOnText.setText(in.defaultSmsOn);
-        in.smsOffText.setText(in.defaultSmsOff);
+        in.name.set(in.defaultName);
+        in.time.set(L"1");
+        in.smsOnText.set(in.defaultSmsOn);
+        in.smsOffText.set(in.defaultSmsOff);
     }
 }
 
-void checkOutput1(FaultList& faults)
+// An output's name and its control by its input, the same for both outputs.
+struct OutputFields {
+    bool enabled;
+    Edit name;
+    bool& byInput;
+    bool& inputTimed;
+    Edit inputTime;
+    const wchar_t* defaultName;
+    const wchar_t* noName;
+    const wchar_t* badTime;
+};
+
+void checkOutput(OutputFields out, FaultList& faults)
 {
-    if (out1Enabled.isChecked()) {
-        requiredName(out1Name, faults, L"Brak nazwy wyjścia 1.");
-        if (out1ByInput.isChecked() && out1InputTimed.isChecked()) {
-            if (!isUnsignedDecimal(out1InputTime.getText()))
-                faults.add(L"Błędny czas dla wyjścia 1.");
+    if (out.enabled) {
+        requiredName(out.name, faults, out.noName);
+        if (out.byInput && out.inputTimed) {
+            if (!isUnsignedDecimal(out.inputTime.text))
+                faults.add(out.badTime);
         } else {
-            out1InputTime.setText(L"1");
+            out.inputTime.set(L"1");
         }
+    } else {
+        out.name.set(out.defaultName);
+        out.byInput = false;
+        out.inputTimed = false;
+        out.inputTime.set(L"1");
+    }
+}
+
+void checkOutput1(Settings& s, FaultList& faults)
+{
+    checkOutput({s.out1Enabled, {s.out1Name, lengths::name}, s.out1ByInput, s.out1InputTimed,
+                 {s.out1InputTime, lengths::seconds}, L"OUT-1", L"Brak nazwy wyjścia 1.", L"Błędny czas dla wyjścia 1."},
+                faults);
+    Edit clipTime{s.out1ClipTime, lengths::seconds};
+    if (s.out1Enabled) {
         // The CLIP time is tested whenever CLIP control is on, timed or not.
-        if (out1ByClip.isChecked()) {
-            if (!isUnsignedDecimal(out1ClipTime.getText()))
+        if (s.out1ByClip) {
+            if (!isUnsignedDecimal(clipTime.text))
                 faults.add(L"Błędny czas CLIP dla wyjścia 1.");
         } else {
-            out1ClipTime.setText(L"1");
+            clipTime.set(L"1");
         }
     } else {
-        out1Name.setText(L"OUT-1");
-        out1ByInput.setChecked(false);
-        out1InputTimed.setChecked(false);
-        out1InputTime.setText(L"1");
-        out1ByClip.setChecked(false);
-        out1ClipUsersOnly.setChecked(false);
-        out1ClipTime.setText(L"1");
+        s.out1ByClip = false;
+        s.out1ClipUsersOnly = false;
+        clipTime.set(L"1");
     }
-    if (!out1ByInput.isChecked())
-        out1InputTimed.setChecked(false);
-    if (!out1ByClip.isChecked())
-        out1ClipUsersOnly.setChecked(false);
+    if (!s.out1ByInput)
+        s.out1InputTimed = false;
+    if (!s.out1ByClip)
+        s.out1ClipUsersOnly = false;
 }
 
-void checkUserRights()
+void checkUserRights(Settings& s)
 {
-    if (!tempEnabled.isChecked() || !(tempSmsOn.isChecked() || tempSmsOff.isChecked()))
-        clearForAll(userRightTemp);
-    if (!powerEnabled.isChecked())
-        clearForAll(userRightPwr);
-    if (out1ByClip.isChecked() && !out1ClipUsersOnly.isChecked()) {
-        clearForAll(userRightListen);
-        restrictToActiveUsers(userRightClip);
+    if (!s.tempEnabled || !(s.tempSmsOn || s.tempSmsOff))
+        clearForAll(s, &UserSettings::rightTemp);
+    if (!s.powerEnabled)
+        clearForAll(s, &UserSettings::rightPwr);
+    if (s.out1ByClip && !s.out1ClipUsersOnly) {
+        clearForAll(s, &UserSettings::rightListen);
+        restrictToActiveUsers(s, &UserSettings::rightClip);
     } else {
-        restrictToActiveUsers(userRightClip);
-        restrictToActiveUsers(userRightListen);
+        restrictToActiveUsers(s, &UserSettings::rightClip);
+        restrictToActiveUsers(s, &UserSettings::rightListen);
     }
 }
 
-void checkOutput2(FaultList& faults)
+void checkOutput2(Settings& s, FaultList& faults)
 {
-    if (out2Enabled.isChecked()) {
-        requiredName(out2Name, faults, L"Brak nazwy wyjścia 2.");
-        if (out2ByInput.isChecked() && out2InputTimed.isChecked()) {
-            if (!isUnsignedDecimal(out2InputTime.getText()))
-                faults.add(L"Błędny czas dla wyjścia 2.");
-        } else {
-            out2InputTime.setText(L"1");
-        }
-    } else {
-        out2Name.setText(L"OUT-2");
-        out2ByInput.setChecked(false);
-        out2InputTimed.setChecked(false);
-        out2InputTime.setText(L"1");
-    }
-    if (!out2ByInput.isChecked())
-        out2InputTimed.setChecked(false);
+    checkOutput({s.out2Enabled, {s.out2Name, lengths::name}, s.out2ByInput, s.out2InputTimed,
+                 {s.out2InputTime, lengths::seconds}, L"OUT-2", L"Brak nazwy wyjścia 2.", L"Błędny czas dla wyjścia 2."},
+                faults);
+    if (!s.out2ByInput)
+        s.out2InputTimed = false;
 
-    const bool anyOutput = out1Enabled.isChecked() || out2Enabled.isChecked();
-    if (anyOutput && smsUsersOnly.isChecked())
-        restrictToActiveUsers(userRightOut);
+    if ((s.out1Enabled || s.out2Enabled) && s.smsUsersOnly)
+        restrictToActiveUsers(s, &UserSettings::rightOut);
     else
-        clearForAll(userRightOut);
+        clearForAll(s, &UserSettings::rightOut);
 }
 
 bool outsideTempRange(double value) { return value < kTempLowest || value > kTempHighest; }
 bool outsideVoltRange(double value) { return value < kVoltLowest || value > kVoltHighest; }
 
-void checkTemperature(FaultList& faults)
+void checkTemperature(Settings& s, FaultList& faults)
 {
-    if (tempEnabled.isChecked()) {
-        requiredName(tempName, faults, L"Brak nazwy temperatury.");
-        rewrite(tempMax, decimalCommaToPoint);
-        rewrite(tempMin, decimalCommaToPoint);
+    Edit max{s.tempMax, lengths::temperature};
+    Edit min{s.tempMin, lengths::temperature};
+    if (s.tempEnabled) {
+        requiredName({s.tempName, lengths::name}, faults, L"Brak nazwy temperatury.");
+        max.rewrite(decimalCommaToPoint);
+        min.rewrite(decimalCommaToPoint);
         const wchar_t* const range = L"Przekroczony zakres temperatury (-50 ... 120).";
         // The range tests run whatever the format tests found; unreadable text counts as 0.
-        if (!isSignedDecimal(tempMax.getText()))
+        if (!isSignedDecimal(max.text))
             faults.add(L"Błędna temperatura max.");
-        if (outsideTempRange(tempMax.getDouble()))
+        if (outsideTempRange(doubleOf(max.text)))
             faults.add(range);
-        if (!isSignedDecimal(tempMin.getText()))
+        if (!isSignedDecimal(min.text))
             faults.add(L"Błędna temperatura min.");
-        if (outsideTempRange(tempMin.getDouble()))
+        if (outsideTempRange(doubleOf(min.text)))
             faults.add(range);
-        if (tempMin.getDouble() >= tempMax.getDouble())
+        if (doubleOf(min.text) >= doubleOf(max.text))
             faults.add(L"Temperatura max  musi być większa od temperatury min.");
     } else {
-        tempName.setText(L"TEMP");
-        tempSmsOn.setChecked(false);
-        tempSmsOff.setChecked(false);
-        tempMax.setText(L"25");
-        tempMin.setText(L"16");
-        out2ByTemp.setChecked(false);
+        Edit{s.tempName, lengths::name}.set(L"TEMP");
+        s.tempSmsOn = false;
+        s.tempSmsOff = false;
+        max.set(L"25");
+        min.set(L"16");
+        s.out2ByTemp = false;
     }
 }
 
-void checkPower(FaultList& faults)
+void checkPower(Settings& s, FaultList& faults)
 {
-    if (powerEnabled.isChecked()) {
-        rewrite(powerMax, decimalCommaToPoint);
-        rewrite(powerMin, decimalCommaToPoint);
+    Edit max{s.powerMax, lengths::volts};
+    Edit min{s.powerMin, lengths::volts};
+    if (s.powerEnabled) {
+        max.rewrite(decimalCommaToPoint);
+        min.rewrite(decimalCommaToPoint);
         bool bothReadable = true;
-        if (!isUnsignedDecimal(powerMax.getText())) {
+        if (!isUnsignedDecimal(max.text)) {
             faults.add(L"Błędne napięcie max.");
             bothReadable = false;
-        } else if (outsideVoltRange(powerMax.getDouble())) {
+        } else if (outsideVoltRange(doubleOf(max.text))) {
             faults.add(L"Nieprawidłowy zakres napięcia max: 10 ... 25.");
         }
-        if (!isUnsignedDecimal(powerMin.getText())) {
+        if (!isUnsignedDecimal(min.text)) {
             faults.add(L"Błędne napięcie min.");
             bothReadable = false;
-        } else if (outsideVoltRange(powerMin.getDouble())) {
+        } else if (outsideVoltRange(doubleOf(min.text))) {
             faults.add(L"Nieprawidłowy zakres napięcia min: 10 ... 25.");
         }
-        if (bothReadable && powerMin.getDouble() + kVoltMinGap > powerMax.getDouble())
+        if (bothReadable && doubleOf(min.text) + kVoltMinGap > doubleOf(max.text))
             faults.add(L"Napięcie max musi być większe od min o 0.5V.");
     } else {
-        powerMax.setText(L"24");
-        powerMin.setText(L"12");
+        max.set(L"24");
+        min.set(L"12");
     }
 }
 
-void checkUsers(FaultList& faults)
+void checkUsers(Settings& s, FaultList& faults)
 {
-    for (int user = 0; user < ids::kUserCount; ++user) {
-        if (userActive[user].isChecked()) {
-            if (!isPhoneNumber(userPhone[user].getText()))
-                faults.add(L"Błędny numer telefonu użytkownika nr " + std::to_wstring(user + 1) + L".");
-            userTimedRights[user].isChecked();  // refreshes the hours field's enabled state
-        } else {
-            userPhone[user].setText(L"");
-        }
+    for (std::size_t user = 0; user < s.users.size(); ++user) {
+        UserSettings& u = s.users[user];
+        if (!u.active)
+            u.phone.clear();
+        else if (!isPhoneNumber(u.phone))
+            faults.add(L"Błędny numer telefonu użytkownika nr " + std::to_wstring(user + 1) + L".");
     }
 }
 
@@ -317,39 +342,33 @@ std::wstring decimalCommaToPoint(const std::wstring& text)
     return result;
 }
 
-std::wstring collectSettingsFaults()
+ValidatedSettings validateSettings(Settings settings)
 {
+    Settings& s = settings;
     FaultList faults;
-    if (!isAccessCode(accessCode.getText()))
+    if (!isAccessCode(s.accessCode))
         faults.add(L"Błędny kod dostępu.");
-    if (!isPin(simPin.getText()))
+    if (!isPin(s.simPin))
         faults.add(L"Błędny kod pin.");
-    checkInput({in1Enabled, in1Name, in1Time, in1SmsOn, in1SmsOnText, in1SmsOff, in1SmsOffText, L"INPUT-1",
+    checkInput({s.in1Enabled, {s.in1Name, lengths::name}, {s.in1Time, lengths::seconds}, s.in1SmsOn,
+                {s.in1SmsOnText, lengths::smsText}, s.in1SmsOff, {s.in1SmsOffText, lengths::smsText}, L"INPUT-1",
                 L"INPUT-1 ON", L"INPUT-1 OFF", L"Brak nazwy wejścia 1.", L"Błędny format czasu dla wejścia 1.",
                 L"Brak treści SMS-a dla wejścia 1."},
                faults);
-    checkInput({in2Enabled, in2Name, in2Time, in2SmsOn, in2SmsOnText, in2SmsOff, in2SmsOffText, L"INPUT-2",
+    checkInput({s.in2Enabled, {s.in2Name, lengths::name}, {s.in2Time, lengths::seconds}, s.in2SmsOn,
+                {s.in2SmsOnText, lengths::smsText}, s.in2SmsOff, {s.in2SmsOffText, lengths::smsText}, L"INPUT-2",
                 L"INPUT-2 ON", L"INPUT-2 OFF", L"Brak nazwy wejścia 2.", L"Błędny format czasu dla wejścia 2.",
                 L"Brak treści SMS-a dla wejścia 2."},
                faults);
-    checkOutput1(faults);
-    checkUserRights();
-    checkOutput2(faults);
-    checkTemperature(faults);
-    checkPower(faults);
-    checkUsers(faults);
-    if (!out1Enabled.isChecked() && !out2Enabled.isChecked())
-        smsUsersOnly.setChecked(false);
-    return faults.text();
-}
-
-bool validateSettings(HWND dialog)
-{
-    const std::wstring faults = collectSettingsFaults();
-    if (faults.empty())
-        return true;
-    showMessageBox(dialog, faults, L"Błędy w ustawieniach", MB_OK | MB_ICONWARNING);
-    return false;
+    checkOutput1(s, faults);
+    checkUserRights(s);
+    checkOutput2(s, faults);
+    checkTemperature(s, faults);
+    checkPower(s, faults);
+    checkUsers(s, faults);
+    if (!s.out1Enabled && !s.out2Enabled)
+        s.smsUsersOnly = false;
+    return {faults.text(), std::move(settings)};
 }
 
 } // namespace kes

@@ -1,22 +1,25 @@
 #pragma once
-// The checks run before the settings are programmed into a module. Validation also
-// rewrites fields in place (letters folded, commas made points, switched-off sections
-// put back to fixed values, check boxes that no longer make sense cleared), and those
-// rewrites stay whether or not a fault is found.
+// The checks run before the settings are programmed into a module. Validation also rewrites
+// settings (letters folded, commas made points, switched-off sections put back to fixed values,
+// check boxes that no longer make sense cleared), and those rewrites stand whether or not a fault
+// is found.
+#include "model/Settings.h"
+
 #include <string>
-#include <windows.h>
 
 namespace kes {
 
-// Runs every rule in order and lists every fault in one message box owned by the dialog.
-// True when there is no fault.
-bool validateSettings(HWND dialog);
+struct ValidatedSettings {
+    // Each message followed by CR LF, in rule order; empty when programming may start.
+    std::wstring faults;
+    // The settings with every rewrite done.
+    Settings settings;
+};
 
-// The faults of the current settings, each message followed by CR LF, in rule order,
-// with the same rewrites as validateSettings but no message box.
-std::wstring collectSettingsFaults();
+// Runs every rule in order on the value.
+ValidatedSettings validateSettings(Settings settings);
 
-// Text predicates, each on a field's current text.
+// Text predicates, each on a setting's text.
 std::wstring firstWord(const std::wstring& text);  // leading white space skipped
 bool isAccessCode(const std::wstring& text);        // exactly 4 of "A".."Z", "0".."9"
 bool isPin(const std::wstring& text);               // empty, or exactly 4 digits

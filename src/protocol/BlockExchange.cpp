@@ -4,9 +4,19 @@
 
 namespace kes {
 
+namespace {
+
+bool answersTheRead(const Frame& request, const Frame& reply)
+{
+    return reply[commandOffset] == static_cast<std::uint8_t>(Command::ReadBlock) &&
+           reply[blockOffset] == request[blockOffset];
+}
+
+} // namespace
+
 bool readBlock(std::uint8_t block, Frame& reply)
 {
-    return usbLink.queryFrame(readRequest(block), reply);
+    return usbLink.queryFrame(readRequest(block), reply, &answersTheRead);
 }
 
 bool writeBlock(const Frame& message)
@@ -18,8 +28,10 @@ bool writeBlock(const Frame& message)
         // not be read as the read-back.
         if (usbLink.lastExchange().retried())
             usbLink.purgeWhenQuiet();
+        // Any reply is taken here: one to another request (a late echo of the write) holds other
+        // settings than were sent, and the block is written again.
         Frame reply{};
-        if (!readBlock(message[blockOffset], reply))
+        if (!usbLink.queryFrame(readRequest(message[blockOffset]), reply))
             return false;
         if (holdsWrittenSettings(message, reply))
             return true;

@@ -17,7 +17,8 @@ constexpr int maxBlockWrites = 3;
 // `message` is a write message (command 0x02) as the record encoders build it.
 bool writeBlock(const Frame& message);
 
-// The module's reply to a read request (command 0x03) for the block.
+// The module's reply to a read request (command 0x03) for the block: only a reply carrying that
+// command and block is taken; any other fails its try.
 bool readBlock(std::uint8_t block, Frame& reply);
 
 } // namespace kes

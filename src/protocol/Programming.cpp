@@ -1,11 +1,11 @@
 #include "protocol/Programming.h"
 
-#include "model/Fields.h"
+#include "model/SettingsView.h"
 #include "protocol/BlockExchange.h"
-#include "protocol/JobFailure.h"
 #include "protocol/JobEvents.h"
 #include "protocol/ModuleImage.h"
-#include "protocol/RecordFields.h"
+#include "protocol/Notices.h"
+#include "protocol/SettingsBlocks.h"
 
 namespace kes {
 
@@ -19,10 +19,8 @@ ProgrammingUi*& installedUi()
     return ui;
 }
 
-constexpr std::int32_t inputsStep = 1;
-constexpr std::int32_t alarmsStep = 2;
-constexpr std::int32_t firstTextStep = 3;   // blocks 2..10
-constexpr std::int32_t firstUserStep = 12;  // users 0..4, blocks 11..15
+// Step n writes block n - 1: block 0, block 1, the texts (blocks 2..10), the users (11..15).
+std::uint8_t blockOfStep(std::int32_t step) { return static_cast<std::uint8_t>(step - 1); }
 
 // What the running job has written and seen held, block by block.
 ModuleImage& writtenImage()
@@ -31,23 +29,9 @@ ModuleImage& writtenImage()
     return image;
 }
 
-Frame blockMessage(std::int32_t step)
-{
-    if (step == inputsStep)
-        return encodeInputs(gatherInputs());
-    if (step == alarmsStep)
-        return encodeAlarms(gatherAlarms());
-    if (step < firstUserStep) {
-        const auto block = static_cast<std::uint8_t>(firstTextBlock + (step - firstTextStep));
-        return encodeText(block, textField(block).getText());
-    }
-    const int user = step - firstUserStep;
-    return encodeUser(user, gatherUser(user));
-}
-
 bool runBlockStep(std::int32_t step)
 {
-    const Frame message = blockMessage(step);
+    const Frame message = stepMessage(step);
     if (!writeBlock(message))
         return false;
     writtenImage().put(message[blockOffset], message);
@@ -57,6 +41,17 @@ bool runBlockStep(std::int32_t step)
 } // namespace
 
 void setProgrammingUi(ProgrammingUi* ui) { installedUi() = ui; }
+
+Frame stepMessage(std::int32_t step)
+{
+    const std::uint8_t block = blockOfStep(step);
+    Settings settings = windowSettings();
+    if (block >= userBlock(0)) {
+        if (dropClipBesideListen(settings.users[static_cast<std::size_t>(block - userBlock(0))]))
+            showSettings(settings);
+    }
+    return encodeBlock(block, settings);
+}
 
 void startProgramming()
 {
@@ -90,7 +85,7 @@ void runProgrammingStep(HWND dialog)
         const ModuleImage written = writtenImage();
         tellJobListeners([&](JobListener& l) { l.programmingEnded(ok, written); });
         if (!ok)
-            reportJobFailure(dialog, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
+            tellUser(dialog, Notice::JobFailed, L"Błąd programowania modułu. Programowanie należy powtórzyć.");
     }
 }
 

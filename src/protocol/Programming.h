@@ -9,6 +9,8 @@
 //   opens its progress window modally on the main window; while that window's modal loop
 //   runs, each WM_TIMER reaches tick(), which calls runProgrammingStep(). The steps move
 //   the bar and finally close the window through the ProgrammingUi the shell installed.
+#include "link/Frame.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -34,6 +36,9 @@ constexpr std::int32_t closingStep = 17;  // sends nothing, only closes the prog
 extern std::int32_t programmingStepCounter;
 
 void startProgramming();
+// The write message of step 1..16 (block step - 1) from the window's settings as they are now.
+// At a user's step, a PODSŁUCH right clears the CLIP right beside it in the window.
+Frame stepMessage(std::int32_t step);
 bool programmingPending();
 // One step; on failure the window closes and the error box is owned by `dialog`.
 void runProgrammingStep(HWND dialog);

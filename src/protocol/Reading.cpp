@@ -1,13 +1,10 @@
 #include "protocol/Reading.h"
 
 #include "link/UsbLink.h"
-#include "model/Catalogue.h"
-#include "model/EnableRules.h"
+#include "model/SettingsView.h"
 #include "protocol/BlockExchange.h"
-#include "protocol/JobFailure.h"
-#include "protocol/ModuleConfiguration.h"
-#include "protocol/ModuleImage.h"
-#include "protocol/RecordFields.h"
+#include "protocol/Notices.h"
+#include "protocol/SettingsBlocks.h"
 
 namespace kes {
 namespace {
@@ -16,64 +13,75 @@ constexpr std::uint8_t lastUserBlock = userBlock(userCount - 1);
 
 bool isUserBlock(std::uint8_t block) { return block >= userBlock(0) && block <= lastUserBlock; }
 
-// Into the window's fields, as soon as the block has arrived.
-void put(std::uint8_t block, const Frame& reply)
-{
-    if (block == static_cast<std::uint8_t>(ConfigBlock::Inputs))
-        putInputs(decodeInputs(reply));
-    else if (block == static_cast<std::uint8_t>(ConfigBlock::Alarms))
-        putAlarms(decodeAlarms(reply));
-    else if (isUserBlock(block))
-        putUser(block - userBlock(0), decodeUser(reply));
-    else
-        textField(block).setText(decodeText(reply));
-}
+// Into the window, as soon as the block has arrived. Nothing else writes the window meanwhile.
+class WindowSink final : public BlockSink {
+public:
+    explicit WindowSink(ModuleImage* image) : settings(windowSettings()), image_(image) {}
+
+    void blockRead(std::uint8_t block, const Frame& reply) override
+    {
+        decodeBlock(block, reply, settings);
+        showSettings(settings);
+        if (image_)
+            image_->put(block, reply);
+    }
+
+    Settings settings;  // the window's
+
+private:
+    ModuleImage* image_;
+};
+
+class ImageSink final : public BlockSink {
+public:
+    void blockRead(std::uint8_t block, const Frame& reply) override { image.put(block, reply); }
+    ModuleImage image;
+};
 
 } // namespace
 
-bool showReadError(HWND dialog)
+bool readBlocks(BlockSink& sink)
 {
-    reportJobFailure(dialog, L"Błąd odczytu danych z urządzenia.");
-    return false;
+    // A failed user block leaves its part out; the other users are still read.
+    bool usersOk = true;
+    for (std::uint8_t block : readingOrder) {
+        Frame reply{};
+        if (readBlock(block, reply))
+            sink.blockRead(block, reply);
+        else if (isUserBlock(block))
+            usersOk = false;
+        else
+            return false;
+        if (block == readingOrder.front())
+            usbLink.clock().sleep(pauseAfterFirstBlockMs);
+        if (block == lastUserBlock && !usersOk)
+            return false;
+    }
+    return true;
 }
 
-void tidyAfterReading()
+bool showReadError(HWND dialog)
 {
-    // Block 0 sends output 1 as "not following" when it is timed; undo that here.
-    if (::out1InputTimed.isChecked())
-        ::out1ByInput.setChecked(true);
-    if (::out2InputTimed.isChecked())
-        ::out2ByInput.setChecked(true);
-    ::out1Enabled.setChecked(::out1ByInput.isChecked() || ::out1ByClip.isChecked() || ::smsUsersOnly.isChecked());
-    ::out2Enabled.setChecked(::out2ByInput.isChecked() || ::out2ByTemp.isChecked() || ::smsUsersOnly.isChecked());
-    ::out1ByInput.isChecked();
-    ::out2ByInput.isChecked();
-    ::out1InputTimed.isChecked();
-    ::out2InputTimed.isChecked();
-    model::applyAvailabilityRules();
+    tellUser(dialog, Notice::JobFailed, L"Błąd odczytu danych z urządzenia.");
+    return false;
 }
 
 bool readConfiguration(HWND dialog, ModuleImage* image)
 {
-    // A failed user block leaves its row as it was; the other users are still read.
-    bool usersOk = true;
-    for (std::uint8_t block : readingOrder) {
-        Frame reply{};
-        if (readBlock(block, reply)) {
-            put(block, reply);
-            if (image)
-                image->put(block, reply);
-        } else if (isUserBlock(block)) {
-            usersOk = false;
-        } else {
-            return showReadError(dialog);
-        }
-        if (block == readingOrder.front())
-            usbLink.clock().sleep(pauseAfterFirstBlockMs);
-        if (block == lastUserBlock && !usersOk)
-            return showReadError(dialog);
-    }
-    tidyAfterReading();
+    WindowSink sink(image);
+    if (!readBlocks(sink))
+        return showReadError(dialog);
+    tidyAfterReading(sink.settings);
+    showSettings(sink.settings);
+    return true;
+}
+
+bool readModuleImage(ModuleImage& image)
+{
+    ImageSink sink;
+    if (!readBlocks(sink))
+        return false;
+    image = sink.image;
     return true;
 }
 

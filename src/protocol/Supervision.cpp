@@ -5,6 +5,7 @@
 #include "protocol/JobEvents.h"
 #include "protocol/ModuleImage.h"
 #include "protocol/ModuleText.h"
+#include "protocol/Notices.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/StatusHistory.h"
@@ -262,7 +263,7 @@ void tick(HWND dialog)
     if (link.replyWaiting) {
         link.replyWaiting = false;
         ::remoteText.setText(fetchReplyText());
-        MessageBeep(MB_ICONASTERISK);
+        playSound(Sound::TextReceived);
     }
 }
 

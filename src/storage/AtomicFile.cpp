@@ -1,5 +1,8 @@
 #include "storage/AtomicFile.h"
 
+#include "storage/TemporaryFile.h"
+#include "support/ScopedWin.h"
+
 #include <utility>
 #include <vector>
 
@@ -23,46 +26,6 @@ bool writeAllBytes(HANDLE file, const char* data, DWORD size)
     }
     return true;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close()
-    {
-        if (!valid())
-            return true;
-        const bool closed = CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-// Removes the temporary file unless it has been moved into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
-    ~TemporaryFile()
-    {
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    void release() { path_.clear(); }
-
-private:
-    std::wstring path_;
-};
 
 std::wstring folderOf(const std::wstring& path)
 {
@@ -106,9 +69,9 @@ bool replaceFileContents(const std::wstring& path, const std::string& bytes)
         return false;
     TemporaryFile temp(tempName.data());
 
-    FileHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    KernelHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     if (!writeFileBytes(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())))
         return false;

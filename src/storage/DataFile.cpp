@@ -1,6 +1,7 @@
 #include "storage/DataFile.h"
 
-#include "model/Catalogue.h"
+#include "model/SettingsRecords.h"
+#include "model/SettingsView.h"
 #include "storage/AtomicFile.h"
 #include "storage/FileDialogs.h"
 #include "storage/RecordFraming.h"
@@ -9,7 +10,6 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,34 +18,64 @@ namespace {
 
 constexpr wchar_t kSignature = static_cast<wchar_t>(0xFEFF);
 
-// One field's value text as its own writer gives it, without the text's closing mark.
-std::wstring recordValue(InterfaceControl& control, const RecordSpec& shape)
+std::wstring recordValue(const SettingsRecord& r, const Settings& s)
 {
-    std::wostringstream value;
-    control.writeValue(value);
-    std::wstring text = value.str();
-    if (shape.kind == RecordKind::Text && !text.empty() && text.back() == ControlBufor::kRecordMark)
-        text.pop_back();
-    return withoutMarkers(text);
+    switch (r.kind) {
+    case RecordKind::Text:
+        return withoutMarkers(r.text.in(s));
+    case RecordKind::Flag:
+        return r.flag.in(s) ? L"1" : L"0";
+    case RecordKind::Index:
+        break;
+    }
+    return std::to_wstring(r.index.in(s));
+}
+
+// One record's checked value text onto its member.
+void readValue(const SettingsRecord& r, const std::wstring& value, Settings& s)
+{
+    switch (r.kind) {
+    case RecordKind::Text:
+        r.text.in(s) = value;
+        break;
+    case RecordKind::Flag:
+        r.flag.in(s) = value == L"1";
+        break;
+    case RecordKind::Index:
+        r.index.in(s) = std::stoi(value);
+        break;
+    }
 }
 
 } // namespace
 
-void writeDataFile(std::wostream& out)
+std::wstring recordsOf(const Settings& settings)
+{
+    const std::vector<SettingsRecord>& records = settingsRecords();
+    std::vector<std::wstring> values;
+    values.reserve(records.size());
+    for (const SettingsRecord& r : records)
+        values.push_back(recordValue(r, settings));
+    return frameRecords(values, recordSpecs());
+}
+
+std::wstring currentRecords() { return recordsOf(windowSettings()); }
+
+void writeDataFile(std::wostream& out, const Settings& settings)
 {
     if (!out)
         return;
-    const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
-    std::vector<std::wstring> values;
-    values.reserve(specs.size());
-    for (std::size_t i = 0; i < specs.size(); ++i)
-        values.push_back(recordValue(*settingsBufor.at(i), specs[i]));
-    std::wstring text(1, kSignature);
-    text += frameRecords(values, specs);
+    const std::wstring text = std::wstring(1, kSignature) + recordsOf(settings);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-bool readDataFile(std::wistream& in)
+void writeDataFile(std::wostream& out)
+{
+    if (out)
+        writeDataFile(out, windowSettings());
+}
+
+bool readDataFile(std::wistream& in, Settings& settings)
 {
     if (!in)
         return false;
@@ -55,18 +85,28 @@ bool readDataFile(std::wistream& in)
         in.setstate(std::ios_base::failbit);
         return false;
     }
-    const std::vector<RecordSpec> specs = describeRegistry(settingsBufor);
-    const std::vector<std::wstring> values = readRecords(in, specs);  // throws before any change
-    std::wistringstream checked(frameRecords(values, specs));
-    settingsBufor.readAll(checked);
+    const std::vector<std::wstring> values = readRecords(in, recordSpecs());  // throws before any change
+    const std::vector<SettingsRecord>& records = settingsRecords();
+    const Settings defaults;
+    Settings read = settings;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i < values.size())
+            readValue(records[i], values[i], read);
+        else
+            readValue(records[i], recordValue(records[i], defaults), read);  // an older, shorter file
+    }
+    fitToFields(read);  // as the fields would show the file's texts
+    settings = std::move(read);
     return true;
 }
 
-std::wstring currentRecords()
+bool readDataFile(std::wistream& in)
 {
-    std::wostringstream text;
-    writeDataFile(text);
-    return text.str().substr(1);  // past the signature
+    Settings settings = windowSettings();
+    if (!readDataFile(in, settings))
+        return false;
+    showSettings(settings);
+    return true;
 }
 
 namespace {
@@ -93,16 +133,10 @@ bool writeRecordsToFile(const std::wstring& path, const std::wstring& records)
     return encodeUtf8(std::wstring(1, kSignature) + records, bytes) && replaceFileContents(path, bytes);
 }
 
-bool saveRecordsAsDataFile(HWND dialog, const std::wstring& records)
+bool saveSettingsAsDataFile(HWND dialog, const Settings& settings)
 {
     const auto path = askSavePath(dialog);
-    return path && writeRecords(dialog, *path, records);
-}
-
-void loadRecords(const std::wstring& records)
-{
-    std::wistringstream in(std::wstring(1, kSignature) + records);
-    readDataFile(in);
+    return path && writeRecords(dialog, *path, recordsOf(settings));
 }
 
 bool saveDataFile(HWND dialog)

@@ -1,5 +1,6 @@
 #include "storage/FileDialogs.h"
 
+#include "support/ScopedWin.h"
 #include "support/TrustedLibrary.h"
 
 #include <array>
@@ -34,30 +35,17 @@ public:
     using DialogCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
     DialogLibrary() : module_(loadTrustedLibrary(L"comdlg32.dll")) {}
-    ~DialogLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    DialogLibrary(const DialogLibrary&) = delete;
-    DialogLibrary& operator=(const DialogLibrary&) = delete;
 
     // Shows the dialog; false when the user cancels or the library is not there.
     bool show(FileDialogKind kind, OPENFILENAMEW& record) const
     {
-        if (!module_)
-            return false;
-        const FARPROC proc =
-            GetProcAddress(module_, kind == FileDialogKind::Save ? "GetSaveFileNameW" : "GetOpenFileNameW");
-        if (!proc)
-            return false;
-        // Through the generic function type, which the compiler accepts for any function.
-        const auto call = reinterpret_cast<DialogCall>(reinterpret_cast<void (*)()>(proc));
-        return call(&record) != 0;
+        const auto call = exportedFunction<DialogCall>(
+            module_.get(), kind == FileDialogKind::Save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+        return call && call(&record) != 0;
     }
 
 private:
-    HMODULE module_;
+    LoadedLibrary module_;
 };
 
 FileDialogFunction& replacement()

@@ -78,26 +78,14 @@ std::wstring readIndex(std::wistream& in, int itemCount)
 
 } // namespace
 
-std::vector<RecordSpec> describeRegistry(const ControlBufor& registry)
+const std::vector<RecordSpec>& recordSpecs()
 {
-    std::vector<RecordSpec> specs;
-    specs.reserve(registry.size());
-    for (std::size_t i = 0; i < registry.size(); ++i) {
-        InterfaceControl* control = registry.at(i);
-        RecordSpec shape;
-        if (dynamic_cast<EditControl::EditControlInternal*>(control)) {
-            shape.kind = RecordKind::Text;
-        } else if (auto* list = dynamic_cast<ComboboxControl<int>::ComboboxControlInternal*>(control)) {
-            shape.kind = RecordKind::Index;
-            shape.itemCount = static_cast<int>(list->items.size());
-        } else if (dynamic_cast<OptionControl::OptionControlInternal*>(control) ||
-                   dynamic_cast<EnableControl::EnableControlInternal*>(control)) {
-            shape.kind = RecordKind::Flag;
-        } else {
-            shape.kind = RecordKind::Index;  // a view's group number
-        }
-        specs.push_back(shape);
-    }
+    static const std::vector<RecordSpec> specs = [] {
+        std::vector<RecordSpec> all;
+        for (const SettingsRecord& r : settingsRecords())
+            all.push_back({r.kind, r.itemCount});
+        return all;
+    }();
     return specs;
 }
 

@@ -3,27 +3,23 @@
 // marker U+0003, records U+0002 value U+0002 (a text's value ends in its own U+0002), an
 // end marker U+0003. Records are identified by position only, so each one is read as the
 // kind of the field at its position.
+#include "model/SettingsRecords.h"
+
 #include <istream>
 #include <string>
 #include <vector>
 
 namespace kes {
 
-class ControlBufor;
-
-enum class RecordKind {
-    Text,   // any characters but U+0002 and U+0003
-    Flag,   // the digit 0 or 1
-    Index,  // a decimal list index, -1 for no selection
-};
-
+// A text holds any characters but U+0002 and U+0003; a flag is the digit 0 or 1; an index is
+// decimal.
 struct RecordSpec {
     RecordKind kind = RecordKind::Text;
     int itemCount = 0;  // Index only: valid indices are -1 .. itemCount-1; 0 means any
 };
 
-// The kinds of a registry's fields, in registration order.
-std::vector<RecordSpec> describeRegistry(const ControlBufor& registry);
+// The kinds of the settings' records, in their order.
+const std::vector<RecordSpec>& recordSpecs();
 
 // Reads from just after the signature: the header up to the start marker, the records
 // and the end marker. Returns one value per record present (fewer than `specs` for an

@@ -1,5 +1,8 @@
 #include "support/HelpLauncher.h"
 
+#include "support/ScopedWin.h"
+#include "support/TrustedLibrary.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -7,14 +10,38 @@
 namespace kes {
 namespace {
 
+// The shell and COM are loaded when a document is first opened: most runs never open one, and
+// loading them with the program costs every start. They stay loaded until the program ends.
+struct ShellCalls {
+    using Initialise = HRESULT(WINAPI*)(LPVOID, DWORD);
+    using Uninitialise = void(WINAPI*)();
+    using Execute = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+    LoadedLibrary com{loadTrustedLibrary(L"ole32.dll")};
+    LoadedLibrary shell{loadTrustedLibrary(L"shell32.dll")};
+    Initialise initialise = exportedFunction<Initialise>(com.get(), "CoInitializeEx");
+    Uninitialise uninitialise = exportedFunction<Uninitialise>(com.get(), "CoUninitialize");
+    Execute execute = exportedFunction<Execute>(shell.get(), "ShellExecuteExW");
+};
+
+const ShellCalls& shellCalls()
+{
+    static const ShellCalls calls;
+    return calls;
+}
+
 // The shell may hand the verb to an extension that runs on COM.
 class ComScope {
 public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ComScope()
+        : initialised_(shellCalls().initialise &&
+                       SUCCEEDED(shellCalls().initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {
+    }
     ~ComScope()
     {
-        if (initialised_)
-            CoUninitialize();
+        if (initialised_ && shellCalls().uninitialise)
+            shellCalls().uninitialise();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -27,6 +54,8 @@ private:
 
 bool openWithAssociatedApp(const std::wstring& documentPath)
 {
+    if (!shellCalls().execute)
+        return false;
     ComScope com;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
@@ -35,7 +64,7 @@ bool openWithAssociatedApp(const std::wstring& documentPath)
     info.lpVerb = L"open";
     info.lpFile = documentPath.c_str();
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    return shellCalls().execute(&info) != FALSE;
 }
 
 } // namespace kes

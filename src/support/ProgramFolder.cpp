@@ -2,7 +2,6 @@
 
 #include <vector>
 #include <windows.h>
-#include <shlwapi.h>
 
 namespace kes {
 namespace {
@@ -22,8 +21,15 @@ std::wstring executableFolder()
             break;
         path.assign(path.size() * 2, L'\0'); // cut off: try again with more room
     }
-    PathRemoveFileSpecW(path.data());
-    return path.data();
+    return folderOfPath(path.data());
+}
+
+std::wstring folderOfPath(const std::wstring& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return {};
+    return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
 }
 
 const std::wstring programFolder = executableFolder();

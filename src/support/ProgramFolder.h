@@ -11,4 +11,7 @@ extern const std::wstring programFolder;
 // The same, computed now: for code that runs during static construction itself.
 std::wstring executableFolder();
 
+// The path without its last part; a drive's root keeps its backslash ("C:\\").
+std::wstring folderOfPath(const std::wstring& path);
+
 } // namespace kes

@@ -56,13 +56,36 @@ struct KernelHandleTraits {
     static void free(HANDLE h) { CloseHandle(h); }
 };
 
+// A FindFirstFile search, INVALID_HANDLE_VALUE when nothing was found.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static bool valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void free(HANDLE h) { FindClose(h); }
+};
+
 // A pen, brush, font or bitmap made by this program (not a stock object).
 template <typename T = HGDIOBJ>
 using GdiObject = Owned<FreedBy<T, &DeleteObject>>;
 // From CreateCompatibleDC.
 using MemoryDc = Owned<FreedBy<HDC, &DeleteDC>>;
 using GlobalMemory = Owned<FreedBy<HGLOBAL, &GlobalFree>>;
-using KernelHandle = Owned<KernelHandleTraits>;
+using FindHandle = Owned<FindHandleTraits>;
+// From LoadLibrary.
+using LoadedLibrary = Owned<FreedBy<HMODULE, &FreeLibrary>>;
+
+// A file, process, thread or event. Closing a file can fail (a write the system held back
+// fails then), so a writer that cares closes it with close() and looks at the result.
+class KernelHandle : public Owned<KernelHandleTraits> {
+public:
+    using Owned::Owned;
+
+    // Closes the handle now; false only when the system reports that the close failed.
+    bool close()
+    {
+        const HANDLE handle = release();
+        return !KernelHandleTraits::valid(handle) || CloseHandle(handle) != FALSE;
+    }
+};
 
 // A window's device context, given back with ReleaseDC.
 class WindowDc {

@@ -42,12 +42,10 @@ HMODULE loadTrustedLibrary(const wchar_t* fileName)
 void restrictLibrarySearch()
 {
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC proc = kernel ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-    if (!proc)
-        return;
-    // Through the generic function type, which the compiler accepts for any function.
-    reinterpret_cast<SetDefaultDirectories>(reinterpret_cast<void (*)()>(proc))(trustedFolders);
+    const auto restrict =
+        exportedFunction<SetDefaultDirectories>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    if (restrict)
+        restrict(trustedFolders);
 }
 
 } // namespace kes

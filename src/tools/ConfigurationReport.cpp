@@ -79,13 +79,13 @@ void statusSection(std::wstring& html)
     html += L"</table>\n";
 }
 
-void programmingSection(std::wstring& html, const std::string& openSerial)
+void programmingSection(std::wstring& html, const std::string& openSerial, const Settings& shown)
 {
     html += L"<h2>Zgodność z modułem</h2>\n<p class=\"note\">";
     const ProgrammingRecord& last = lastProgramming;
     const std::wstring when = dateTimeText(last.when);
     const std::wstring through = escapeHtml(widenText(last.interfaceSerial));
-    switch (programmedState(openSerial)) {
+    switch (programmedState(openSerial, shown)) {
     case ProgrammedState::Never:
         html += L"Od uruchomienia programu nie zaprogramowano żadnego modułu – raport nie potwierdza, "
                 L"że te ustawienia są zapisane w module.";
@@ -113,11 +113,11 @@ void programmingSection(std::wstring& html, const std::string& openSerial)
     html += L"</p>\n";
 }
 
-void settingsSection(std::wstring& html)
+void settingsSection(std::wstring& html, const Settings& shown)
 {
     html += L"<h2>Ustawienia</h2>\n<table class=\"settings\">\n";
     std::wstring group;
-    for (const SettingLabel& setting : generalSettingLabels()) {
+    for (const SettingLabel& setting : generalSettingLabels(shown)) {
         if (setting.group != group) {
             group = setting.group;
             html += L"<tr class=\"group\"><th colspan=\"2\">" + escapeHtml(group) + L"</th></tr>\n";
@@ -130,7 +130,7 @@ void settingsSection(std::wstring& html)
     for (const std::wstring& heading : userColumnHeadings())
         html += L"<th>" + escapeHtml(heading) + L"</th>";
     html += L"</tr>\n";
-    for (const auto& cells : userRows()) {
+    for (const auto& cells : userRows(shown)) {
         html += L"<tr>";
         for (const std::wstring& cell : cells)
             html += L"<td>" + escapeHtml(cell) + L"</td>";
@@ -158,7 +158,7 @@ std::wstring escapeHtml(const std::wstring& text)
     return out;
 }
 
-std::wstring configurationReport(const ReportFacts& facts)
+std::wstring configurationReport(const ReportFacts& facts, const Settings& shown)
 {
     const std::string openSerial = usbLink.isOpen() ? usbLink.serialNumber : std::string();
     std::wstring html = L"<!DOCTYPE html>\n<html lang=\"pl\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -171,8 +171,8 @@ std::wstring configurationReport(const ReportFacts& facts)
         openSerial.empty() ? std::wstring(L"brak – interfejs nie był podłączony") : widenText(openSerial));
     html += L"</table>\n";
     statusSection(html);
-    programmingSection(html, openSerial);
-    settingsSection(html);
+    programmingSection(html, openSerial, shown);
+    settingsSection(html, shown);
     html += L"</body>\n</html>\n";
     return html;
 }

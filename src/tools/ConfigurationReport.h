@@ -1,6 +1,8 @@
 #pragma once
 // The commissioning report: one self-contained HTML page with the module's status, every
 // setting of the window as shown, and whether they are what the last programming job wrote.
+#include "model/Settings.h"
+
 #include <windows.h>
 
 #include <string>
@@ -15,8 +17,8 @@ struct ReportFacts {
 // & < > " ' as entities: any text from the window or the module prints as typed.
 std::wstring escapeHtml(const std::wstring& text);
 
-// The page, from the window's fields and the link's status now.
-std::wstring configurationReport(const ReportFacts& facts);
+// The page, from the settings shown and the link's status now.
+std::wstring configurationReport(const ReportFacts& facts, const Settings& shown);
 
 // "raport-<serial>-<yyyy-mm-dd>.html"; "raport-<yyyy-mm-dd>.html" without an interface. Characters
 // a file name cannot hold are left out of the serial.

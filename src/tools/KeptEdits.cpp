@@ -1,7 +1,7 @@
 #include "tools/KeptEdits.h"
 
+#include "model/SettingsView.h"
 #include "protocol/JobEvents.h"
-#include "storage/DataFile.h"
 
 #include <optional>
 
@@ -10,11 +10,11 @@ namespace {
 
 class EditsKeeper final : public JobListener {
 public:
-    void settled() { settled_ = currentRecords(); }
+    void settled() { settled_ = windowSettings(); }
 
     void beforeAutomaticReading() override
     {
-        std::wstring now = currentRecords();
+        Settings now = windowSettings();
         if (now != settled_)
             kept_ = std::move(now);
     }
@@ -26,16 +26,16 @@ public:
             settled();
     }
 
-    const std::wstring* kept() const { return kept_ ? &*kept_ : nullptr; }
+    const Settings* kept() const { return kept_ ? &*kept_ : nullptr; }
     void forget()
     {
-        settled_.clear();
+        settled_ = Settings();
         kept_.reset();
     }
 
 private:
-    std::wstring settled_;
-    std::optional<std::wstring> kept_;
+    Settings settled_;
+    std::optional<Settings> kept_;
 };
 
 EditsKeeper& keeper()
@@ -48,7 +48,7 @@ EditsKeeper& keeper()
 
 void noteSettingsSettled() { keeper().settled(); }
 
-const std::wstring* keptEdits() { return keeper().kept(); }
+const Settings* keptEdits() { return keeper().kept(); }
 
 void startKeepingEdits()
 {

@@ -3,7 +3,7 @@
 // loose connector is read into the window, which would lose every unsaved edit without a word:
 // before each such reading, the window's settings are kept whenever they differ from what was
 // last read, opened, saved or programmed.
-#include <string>
+#include "model/Settings.h"
 
 namespace kes {
 
@@ -11,9 +11,9 @@ namespace kes {
 // opened, saved or programmed (and at start, its defaults).
 void noteSettingsSettled();
 
-// The settings kept before the last automatic reading that found edits (a data file's text after
-// its signature); null when none have been kept.
-const std::wstring* keptEdits();
+// The settings kept before the last automatic reading that found edits; null when none have been
+// kept.
+const Settings* keptEdits();
 
 // Following the automatic readings and programming jobs; stopping forgets what is kept.
 void startKeepingEdits();

@@ -1,16 +1,171 @@
 #include "tools/LabelledSettings.h"
 
-#include "model/Catalogue.h"
-
-#include <iomanip>
-#include <sstream>
-
 namespace kes {
 namespace {
 
-using Config = ModuleConfiguration;
+using S = Settings;
+using U = UserSettings;
 
-std::wstring yesNo(bool value) { return value ? yesText : noText; }
+std::wstring label(const std::wstring& row, const std::wstring& column) { return row + labelSeparator + column; }
+
+class Table {
+public:
+    void text(std::wstring name, SettingsMember<std::wstring> member, int maxLength,
+              SettingKind kind = SettingKind::Text)
+    {
+        LabelledSetting s;
+        s.label = std::move(name);
+        s.kind = kind;
+        s.text = member;
+        s.maxLength = maxLength;
+        rows_.push_back(std::move(s));
+    }
+    void number(std::wstring name, SettingsMember<std::wstring> member, int maxLength)
+    {
+        text(std::move(name), member, maxLength, SettingKind::Number);
+    }
+    void volts(std::wstring name, SettingsMember<std::wstring> member)
+    {
+        text(std::move(name), member, lengths::volts, SettingKind::Volts);
+    }
+    void check(std::wstring name, SettingsMember<bool> member)
+    {
+        LabelledSetting s;
+        s.label = std::move(name);
+        s.kind = SettingKind::Check;
+        s.check = member;
+        rows_.push_back(std::move(s));
+    }
+    void list(std::wstring name, SettingsMember<int> member, const std::vector<std::wstring>& items)
+    {
+        LabelledSetting s;
+        s.label = std::move(name);
+        s.kind = SettingKind::List;
+        s.item = member;
+        s.items = &items;
+        rows_.push_back(std::move(s));
+    }
+    // Temperatures are the only numbers with a sign: their edits take "-".
+    void signedNumber(std::wstring name, SettingsMember<std::wstring> member, int maxLength)
+    {
+        number(std::move(name), member, maxLength);
+        rows_.back().takesSign = true;
+    }
+    // The rows added since `from` are the user's.
+    void ofUser(std::size_t from, int user)
+    {
+        for (std::size_t i = from; i < rows_.size(); ++i)
+            rows_[i].user = user;
+    }
+    std::size_t size() const { return rows_.size(); }
+    std::vector<LabelledSetting> take() { return std::move(rows_); }
+
+private:
+    std::vector<LabelledSetting> rows_;
+};
+
+struct InputRow {
+    const wchar_t* name;
+    bool S::*enabled;
+    std::wstring S::*title;
+    int S::*wiring;
+    std::wstring S::*time;
+    bool S::*smsOn;
+    std::wstring S::*smsOnText;
+    bool S::*smsOff;
+    std::wstring S::*smsOffText;
+};
+
+void inputRow(Table& t, const InputRow& r)
+{
+    const std::wstring row = r.name;
+    t.check(row, r.enabled);
+    t.text(label(row, L"nazwa"), r.title, lengths::name);
+    t.list(label(row, L"rodzaj wejścia"), r.wiring, wiringItems());
+    t.number(label(row, L"Pobudzenie [s]"), r.time, lengths::seconds);
+    t.check(label(row, L"SMS ON"), r.smsOn);
+    t.text(label(row, L"SMS ON – treść"), r.smsOnText, lengths::smsText);
+    t.check(label(row, L"SMS OFF"), r.smsOff);
+    t.text(label(row, L"SMS OFF – treść"), r.smsOffText, lengths::smsText);
+}
+
+struct OutputRow {
+    const wchar_t* name;
+    std::wstring S::*title;
+    const wchar_t* byInputCaption;
+    bool S::*byInput;
+    bool S::*timed;
+    std::wstring S::*time;
+};
+
+void outputRow(Table& t, const OutputRow& r)
+{
+    const std::wstring row = r.name;
+    t.text(label(row, L"nazwa"), r.title, lengths::name);
+    t.check(label(row, r.byInputCaption), r.byInput);
+    t.check(label(row, L"czasowo [s]"), r.timed);
+    t.number(label(row, L"czas [s]"), r.time, lengths::seconds);
+}
+
+void userRow(Table& t, std::size_t u)
+{
+    std::wstring row = L"Użytkownik 1";
+    row.back() = static_cast<wchar_t>(L'1' + u);
+    const std::size_t first = t.size();
+    t.check(row, {&U::active, u});
+    t.text(label(row, L"telefon"), {&U::phone, u}, lengths::phone);
+    t.list(label(row, L"powiadamianie"), {&U::notify, u}, notifyItems());
+    t.check(label(row, L"OUT"), {&U::rightOut, u});
+    t.check(label(row, L"TEMP"), {&U::rightTemp, u});
+    t.check(label(row, L"PWR"), {&U::rightPwr, u});
+    t.check(label(row, L"CLIP"), {&U::rightClip, u});
+    t.check(label(row, L"PODSŁUCH"), {&U::rightListen, u});
+    t.check(label(row, L"POSŁANIEC"), {&U::rightMessenger, u});
+    t.check(label(row, L"UPRAWNIENIA CZAS. [h]"), {&U::timedRights, u});
+    t.number(label(row, L"UPRAWNIENIA CZAS. [h] – liczba godzin"), {&U::rightsHours, u}, lengths::hours);
+    t.ofUser(first, static_cast<int>(u));
+}
+
+std::vector<LabelledSetting> allSettings()
+{
+    Table t;
+    t.text(L"Kod dostępu", &S::accessCode, lengths::code);
+    t.text(L"Kod PIN karty SIM", &S::simPin, lengths::code);
+    inputRow(t, {L"IN-1", &S::in1Enabled, &S::in1Name, &S::in1Wiring, &S::in1Time, &S::in1SmsOn, &S::in1SmsOnText,
+                 &S::in1SmsOff, &S::in1SmsOffText});
+    inputRow(t, {L"IN-2", &S::in2Enabled, &S::in2Name, &S::in2Wiring, &S::in2Time, &S::in2SmsOn, &S::in2SmsOnText,
+                 &S::in2SmsOff, &S::in2SmsOffText});
+
+    outputRow(t, {L"OUT-1", &S::out1Name, L"sterowanie wejściem 1", &S::out1ByInput, &S::out1InputTimed,
+                  &S::out1InputTime});
+    const std::wstring clip = L"OUT-1 – sterowanie CLIP";
+    t.check(clip, &S::out1ByClip);
+    t.check(label(clip, L"tylko użytkownicy"), &S::out1ClipUsersOnly);
+    t.check(label(clip, L"czasowo [s]"), &S::out1ClipTimed);
+    t.number(label(clip, L"czas [s]"), &S::out1ClipTime, lengths::seconds);
+    t.check(L"Sterowanie SMS-ami – tylko użytkownicy", &S::smsUsersOnly);
+
+    outputRow(t, {L"OUT-2", &S::out2Name, L"sterowanie wejściem 2", &S::out2ByInput, &S::out2InputTimed,
+                  &S::out2InputTime});
+    t.check(L"OUT-2 – sterowanie temperaturą", &S::out2ByTemp);
+
+    t.check(L"TEMP", &S::tempEnabled);
+    t.text(L"TEMP – nazwa", &S::tempName, lengths::name);
+    t.check(L"TEMP – SMS ON", &S::tempSmsOn);
+    t.check(L"TEMP – SMS OFF", &S::tempSmsOff);
+    t.signedNumber(L"TEMP – max [C]", &S::tempMax, lengths::temperature);
+    t.signedNumber(L"TEMP – min [C]", &S::tempMin, lengths::temperature);
+
+    t.check(L"POWER", &S::powerEnabled);
+    t.volts(L"POWER – max [V]", &S::powerMax);
+    t.volts(L"POWER – min [V]", &S::powerMin);
+
+    for (std::size_t u = 0; u < static_cast<std::size_t>(settingsUsers); ++u)
+        userRow(t, u);
+    return t.take();
+}
+
+} // namespace
 
 std::wstring itemText(const std::vector<std::wstring>& items, int index)
 {
@@ -18,193 +173,36 @@ std::wstring itemText(const std::vector<std::wstring>& items, int index)
                                                                          : std::wstring();
 }
 
-// As the edit shows a voltage put into it: fixed, one digit after the point.
-std::wstring voltsText(double volts)
+std::wstring LabelledSetting::shown(const Settings& settings) const
 {
-    std::wostringstream out;
-    out.imbue(std::locale::classic());
-    out << std::fixed << std::setprecision(1) << volts;
-    return out.str();
-}
-
-std::wstring label(const std::wstring& row, const std::wstring& column) { return row + labelSeparator + column; }
-
-class Table {
-public:
-    void text(std::wstring name, EditControl& field, std::function<std::wstring(const Config&)> value)
-    {
-        add(std::move(name), SettingKind::Text, field, std::move(value));
+    switch (kind) {
+    case SettingKind::Check:
+        return check.in(settings) ? yesText : noText;
+    case SettingKind::List:
+        return itemText(*items, item.in(settings));
+    case SettingKind::Text:
+    case SettingKind::Number:
+    case SettingKind::Volts:
+        break;
     }
-    void number(std::wstring name, EditControl& field, std::function<std::int32_t(const Config&)> value)
-    {
-        add(std::move(name), SettingKind::Number, field, [value](const Config& c) { return std::to_wstring(value(c)); });
-    }
-    void volts(std::wstring name, EditControl& field, std::function<double(const Config&)> value)
-    {
-        add(std::move(name), SettingKind::Volts, field, [value](const Config& c) { return voltsText(value(c)); });
-    }
-    void check(std::wstring name, OptionControl& field, std::function<bool(const Config&)> value)
-    {
-        LabelledSetting s;
-        s.label = std::move(name);
-        s.kind = SettingKind::Check;
-        s.option = &field;
-        s.shown = [value](const Config& c) { return yesNo(value(c)); };
-        rows_.push_back(std::move(s));
-    }
-    void list(std::wstring name, ComboboxControl<int>& field, std::function<int(const Config&)> value)
-    {
-        LabelledSetting s;
-        s.label = std::move(name);
-        s.kind = SettingKind::List;
-        s.list = &field;
-        s.shown = [&field, value](const Config& c) { return itemText(field.items(), value(c)); };
-        rows_.push_back(std::move(s));
-    }
-    std::vector<LabelledSetting> take() { return std::move(rows_); }
-
-private:
-    void add(std::wstring name, SettingKind kind, EditControl& field, std::function<std::wstring(const Config&)> value)
-    {
-        LabelledSetting s;
-        s.label = std::move(name);
-        s.kind = kind;
-        s.edit = &field;
-        s.shown = std::move(value);
-        rows_.push_back(std::move(s));
-    }
-
-    std::vector<LabelledSetting> rows_;
-};
-
-struct InputRow {
-    const wchar_t* name;
-    OptionControl& enabled;
-    EditControl& title;
-    ComboboxControl<int>& wiring;
-    EditControl& time;
-    OptionControl& smsOn;
-    EditControl& smsOnText;
-    OptionControl& smsOff;
-    EditControl& smsOffText;
-    int titleText, smsOnTextIndex, smsOffTextIndex;
-};
-
-void inputRow(Table& t, std::size_t ch, const InputRow& r)
-{
-    const std::wstring row = r.name;
-    t.check(row, r.enabled, [ch](const Config& c) { return c.inputs.channel[ch].enabled; });
-    t.text(label(row, L"nazwa"), r.title, [i = r.titleText](const Config& c) { return c.texts[i]; });
-    t.list(label(row, L"rodzaj wejścia"), r.wiring, [ch](const Config& c) { return c.inputs.channel[ch].wiring; });
-    t.number(label(row, L"Pobudzenie [s]"), r.time, [ch](const Config& c) { return c.inputs.channel[ch].time; });
-    t.check(label(row, L"SMS ON"), r.smsOn, [ch](const Config& c) { return c.inputs.channel[ch].smsOn; });
-    t.text(label(row, L"SMS ON – treść"), r.smsOnText, [i = r.smsOnTextIndex](const Config& c) { return c.texts[i]; });
-    t.check(label(row, L"SMS OFF"), r.smsOff, [ch](const Config& c) { return c.inputs.channel[ch].smsOff; });
-    t.text(label(row, L"SMS OFF – treść"), r.smsOffText, [i = r.smsOffTextIndex](const Config& c) { return c.texts[i]; });
-}
-
-struct OutputRow {
-    const wchar_t* name;
-    EditControl& title;
-    int titleText;
-    const wchar_t* byInputCaption;
-    OptionControl& byInput;
-    OptionControl& timed;
-    EditControl& time;
-};
-
-void outputRow(Table& t, std::size_t ch, const OutputRow& r)
-{
-    const std::wstring row = r.name;
-    t.text(label(row, L"nazwa"), r.title, [i = r.titleText](const Config& c) { return c.texts[i]; });
-    // Block 0 sends output 1 as "not following" when it is timed; read back it shows checked.
-    t.check(label(row, r.byInputCaption), r.byInput, [ch](const Config& c) {
-        return c.inputs.channel[ch].outputFollows || c.inputs.channel[ch].outputTimed;
-    });
-    t.check(label(row, L"czasowo [s]"), r.timed, [ch](const Config& c) { return c.inputs.channel[ch].outputTimed; });
-    t.number(label(row, L"czas [s]"), r.time, [ch](const Config& c) { return c.inputs.channel[ch].outputTime; });
-}
-
-void userRow(Table& t, int u)
-{
-    std::wstring row = L"Użytkownik 1";
-    row.back() = static_cast<wchar_t>(L'1' + u);
-    const auto user = [u](const Config& c) -> const UserRecord& { return c.users[static_cast<std::size_t>(u)]; };
-    t.check(row, ::userActive[u], [user](const Config& c) { return user(c).enabled; });
-    // Reading shows no number for a user the module has switched off.
-    t.text(label(row, L"telefon"), ::userPhone[u],
-           [user](const Config& c) { return user(c).enabled ? user(c).phone : std::wstring(); });
-    t.list(label(row, L"powiadamianie"), ::userNotify[u], [user](const Config& c) { return user(c).notifyMode; });
-    t.check(label(row, L"OUT"), ::userRightOut[u], [user](const Config& c) { return user(c).rightOut; });
-    t.check(label(row, L"TEMP"), ::userRightTemp[u], [user](const Config& c) { return user(c).rightTemp; });
-    t.check(label(row, L"PWR"), ::userRightPwr[u], [user](const Config& c) { return user(c).rightPwr; });
-    t.check(label(row, L"CLIP"), ::userRightClip[u], [user](const Config& c) { return user(c).rightClip; });
-    t.check(label(row, L"PODSŁUCH"), ::userRightListen[u], [user](const Config& c) { return user(c).rightListen; });
-    t.check(label(row, L"POSŁANIEC"), ::userRightMessenger[u], [user](const Config& c) { return user(c).rightMessenger; });
-    t.check(label(row, L"UPRAWNIENIA CZAS. [h]"), ::userTimedRights[u],
-            [user](const Config& c) { return user(c).timedRights; });
-    t.number(label(row, L"UPRAWNIENIA CZAS. [h] – liczba godzin"), ::userRightsHours[u],
-             [user](const Config& c) { return user(c).hours; });
-}
-
-constexpr int textIndex(ConfigBlock block) { return static_cast<int>(block) - static_cast<int>(ConfigBlock::In1Name); }
-
-std::vector<LabelledSetting> allSettings()
-{
-    Table t;
-    t.text(L"Kod dostępu", ::accessCode, [](const Config& c) { return c.inputs.accessCode; });
-    t.text(L"Kod PIN karty SIM", ::simPin, [](const Config& c) { return c.inputs.simPin; });
-    inputRow(t, 0, {L"IN-1", ::in1Enabled, ::in1Name, ::in1Wiring, ::in1Time, ::in1SmsOn, ::in1SmsOnText, ::in1SmsOff,
-                    ::in1SmsOffText, textIndex(ConfigBlock::In1Name), textIndex(ConfigBlock::In1SmsOnText),
-                    textIndex(ConfigBlock::In1SmsOffText)});
-    inputRow(t, 1, {L"IN-2", ::in2Enabled, ::in2Name, ::in2Wiring, ::in2Time, ::in2SmsOn, ::in2SmsOnText, ::in2SmsOff,
-                    ::in2SmsOffText, textIndex(ConfigBlock::In2Name), textIndex(ConfigBlock::In2SmsOnText),
-                    textIndex(ConfigBlock::In2SmsOffText)});
-
-    outputRow(t, 0, {L"OUT-1", ::out1Name, textIndex(ConfigBlock::Out1Name), L"sterowanie wejściem 1", ::out1ByInput,
-                     ::out1InputTimed, ::out1InputTime});
-    const std::wstring clip = L"OUT-1 – sterowanie CLIP";
-    t.check(clip, ::out1ByClip, [](const Config& c) { return c.alarms.out1ByClip; });
-    t.check(label(clip, L"tylko użytkownicy"), ::out1ClipUsersOnly, [](const Config& c) { return c.alarms.clipUsersOnly; });
-    t.check(label(clip, L"czasowo [s]"), ::out1ClipTimed, [](const Config& c) { return c.alarms.clipTimed; });
-    t.number(label(clip, L"czas [s]"), ::out1ClipTime, [](const Config& c) { return c.alarms.clipTime; });
-    t.check(L"Sterowanie SMS-ami – tylko użytkownicy", ::smsUsersOnly, [](const Config& c) { return c.alarms.smsUsersOnly; });
-
-    outputRow(t, 1, {L"OUT-2", ::out2Name, textIndex(ConfigBlock::Out2Name), L"sterowanie wejściem 2", ::out2ByInput,
-                     ::out2InputTimed, ::out2InputTime});
-    t.check(L"OUT-2 – sterowanie temperaturą", ::out2ByTemp, [](const Config& c) { return c.alarms.out2ByTemp; });
-
-    t.check(L"TEMP", ::tempEnabled, [](const Config& c) { return c.alarms.tempEnabled; });
-    t.text(L"TEMP – nazwa", ::tempName, [](const Config& c) { return c.texts[textIndex(ConfigBlock::TempName)]; });
-    t.check(L"TEMP – SMS ON", ::tempSmsOn, [](const Config& c) { return c.alarms.tempSmsOn; });
-    t.check(L"TEMP – SMS OFF", ::tempSmsOff, [](const Config& c) { return c.alarms.tempSmsOff; });
-    t.number(L"TEMP – max [C]", ::tempMax, [](const Config& c) { return c.alarms.tempMax; });
-    t.number(L"TEMP – min [C]", ::tempMin, [](const Config& c) { return c.alarms.tempMin; });
-
-    t.check(L"POWER", ::powerEnabled, [](const Config& c) { return c.alarms.powerEnabled; });
-    t.volts(L"POWER – max [V]", ::powerMax, [](const Config& c) { return c.alarms.powerMax; });
-    t.volts(L"POWER – min [V]", ::powerMin, [](const Config& c) { return c.alarms.powerMin; });
-
-    for (int u = 0; u < userCount; ++u)
-        userRow(t, u);
-    return t.take();
-}
-
-} // namespace
-
-std::wstring LabelledSetting::shownNow() const
-{
-    if (option)
-        return yesNo(option->isChecked());
-    if (list)
-        return itemText(list->items(), list->getSelection());
-    return edit ? edit->getText() : std::wstring();
+    return text.in(settings);
 }
 
 const std::vector<LabelledSetting>& labelledSettings()
 {
     static const std::vector<LabelledSetting> all = allSettings();
     return all;
+}
+
+const std::vector<LabelledSetting>& outputBoxes()
+{
+    static const std::vector<LabelledSetting> boxes = [] {
+        Table t;
+        t.check(L"OUT-1", &S::out1Enabled);
+        t.check(L"OUT-2", &S::out2Enabled);
+        return t.take();
+    }();
+    return boxes;
 }
 
 } // namespace kes

@@ -1,9 +1,9 @@
 #include "tools/ModuleComparison.h"
 
-#include "model/Catalogue.h"
-#include "protocol/ModuleConfiguration.h"
+#include "model/SettingsView.h"
+#include "model/Validation.h"
+#include "protocol/SettingsBlocks.h"
 #include "tools/LabelledSettings.h"
-#include "tools/SettingsToProgram.h"
 
 #include <cwchar>
 
@@ -14,13 +14,10 @@ constexpr wchar_t endOfLine[] = L"\r\n";
 
 std::size_t dataIndex(std::size_t frameOffset) { return frameOffset - dataOffset; }
 
-// The user whose hours field the setting is, or -1.
+// The user whose hours the setting is, or -1: the one number of a user's row.
 int hoursRowUser(const LabelledSetting& s)
 {
-    for (int u = 0; u < userCount; ++u)
-        if (s.edit == &::userRightsHours[u])
-            return u;
-    return -1;
+    return s.kind == SettingKind::Number ? s.user : -1;
 }
 
 std::wstring hexBytes(const ModuleImage::BlockData& data, std::size_t from, std::size_t to)
@@ -61,32 +58,33 @@ ComparisonRow hoursBytesRow(const LabelledSetting& hours, const ModuleImage::Blo
 
 // When programming would not start, the window's value as it shows it; unless that reads as
 // the module's, as for user 1's time-limited rights, which the window holds but never sends.
-std::wstring windowValue(const LabelledSetting& s, bool programmingStops, const std::wstring& sent,
+std::wstring windowValue(const LabelledSetting& s, const Settings* window, const std::wstring& sent,
                          const std::wstring& held)
 {
-    if (!programmingStops)
+    if (!window)
         return sent;
-    const std::wstring shown = s.shownNow();
+    const std::wstring shown = s.shown(*window);
     return shown == held ? sent : shown;
 }
 
 } // namespace
 
-Comparison compareWindowWith(const ModuleImage& module)
+Comparison compareSettingsWith(const Settings& window, const ModuleImage& module)
 {
-    const SettingsToProgram toProgram = settingsToProgram();
-    const ModuleImage sent = imageOf(toProgram.configuration);
-    const ModuleConfiguration inWindow = configurationIn(sent);
-    const ModuleConfiguration inModule = configurationIn(module);
-    const bool programmingStops = !toProgram.faults.empty();
+    const ValidatedSettings validated = validateSettings(window);
+    const bool programmingStops = !validated.faults.empty();
+    // With faults programming would not start: the window's settings as they stand.
+    const ModuleImage sent = imageOf(programmingStops ? window : validated.settings);
+    const Settings inWindow = settingsIn(sent);
+    const Settings inModule = settingsIn(module);
 
     Comparison result;
-    result.faults = toProgram.faults;
+    result.faults = validated.faults;
     for (const LabelledSetting& s : labelledSettings()) {
         const std::wstring held = s.shown(inModule);
         const std::wstring written = s.shown(inWindow);
         if (written != held)
-            result.rows.push_back({s.label, windowValue(s, programmingStops, written, held), held});
+            result.rows.push_back({s.label, windowValue(s, programmingStops ? &window : nullptr, written, held), held});
         const int u = hoursRowUser(s);
         if (u < 0)
             continue;
@@ -98,11 +96,13 @@ Comparison compareWindowWith(const ModuleImage& module)
     return result;
 }
 
-std::vector<ShownSetting> settingsAsShown()
+Comparison compareWindowWith(const ModuleImage& module) { return compareSettingsWith(windowSettings(), module); }
+
+std::vector<ShownSetting> settingsAsShown(const Settings& settings)
 {
     std::vector<ShownSetting> shown;
     for (const LabelledSetting& s : labelledSettings())
-        shown.push_back({s.label, s.shownNow()});
+        shown.push_back({s.label, s.shown(settings)});
     return shown;
 }
 

@@ -5,6 +5,7 @@
 // and the encoding make of its settings, as the module would hold it; the module's side is its
 // blocks as read, decoded and never encoded again. So a value the module cannot hold as typed
 // (a time in tenths) is no difference when the module holds what programming writes.
+#include "model/Settings.h"
 #include "protocol/ModuleImage.h"
 
 #include <string>
@@ -28,17 +29,18 @@ struct Comparison {
 constexpr wchar_t noDifferencesText[] = L"Ustawienia w oknie i w module są zgodne.";
 constexpr wchar_t faultsHeading[] = L"Ustawienia w oknie zawierają błędy – programowanie zostanie przerwane:";
 
-// Against the blocks `module` holds. Reads the window through the fields' operations and
-// changes nothing in it.
+// The window's settings `window` against the blocks `module` holds.
+Comparison compareSettingsWith(const Settings& window, const ModuleImage& module);
+// The same for the settings the window shows now.
 Comparison compareWindowWith(const ModuleImage& module);
 
-// Every compared setting with its value as the window shows it now, in the window's order;
-// the configuration report labels the settings with these.
+// Every compared setting with its value as the window shows it, in the window's order; the
+// configuration report labels the settings with these.
 struct ShownSetting {
     std::wstring label;
     std::wstring value;
 };
-std::vector<ShownSetting> settingsAsShown();
+std::vector<ShownSetting> settingsAsShown(const Settings& settings);
 
 // The faults heading and the faults, one a line each ending in CR LF; empty with no faults.
 std::wstring faultsText(const Comparison& comparison);

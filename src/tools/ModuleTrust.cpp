@@ -2,7 +2,7 @@
 
 #include "link/UsbLink.h"
 #include "protocol/JobEvents.h"
-#include "storage/DataFile.h"
+#include "protocol/SettingsBlocks.h"
 #include "tools/KeptEdits.h"
 #include "tools/ProgrammingRecord.h"
 
@@ -34,7 +34,8 @@ public:
         } else if (!untouched) {
             KeptConfiguration copy;
             GetLocalTime(&copy.readAt);
-            copy.records = currentRecords();
+            copy.settings = settingsIn(read);
+            fitToFields(copy.settings);
             copy.image = read;
             kept_ = std::move(copy);
         }

@@ -8,6 +8,7 @@
 //     the same module back after programming (the copy of what it held before stays);
 //   - anything else: another module; what it holds becomes the kept copy, and the last
 //     programming job no longer describes the module in hand.
+#include "model/Settings.h"
 #include "protocol/ModuleImage.h"
 
 #include <windows.h>
@@ -17,9 +18,9 @@
 namespace kes {
 
 struct KeptConfiguration {
-    SYSTEMTIME readAt{};   // local time of the reading job
-    std::wstring records;  // the settings as a data file holds them after its signature
-    ModuleImage image;     // the blocks as read
+    SYSTEMTIME readAt{};  // local time of the reading job
+    Settings settings;    // the blocks decoded as the reading showed them in the window
+    ModuleImage image;    // the blocks as read
 };
 
 // What the module in hand held when this program first read it; null while nothing is kept or

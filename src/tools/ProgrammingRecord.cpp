@@ -1,7 +1,7 @@
 #include "tools/ProgrammingRecord.h"
 
 #include "link/UsbLink.h"
-#include "protocol/ModuleConfiguration.h"
+#include "protocol/SettingsBlocks.h"
 
 namespace kes {
 
@@ -18,7 +18,7 @@ void noteProgrammingSucceeded(const ModuleImage& written)
     lastProgramming = std::move(record);
 }
 
-ProgrammedState programmedState(const std::string& openSerial)
+ProgrammedState programmedState(const std::string& openSerial, const Settings& shown)
 {
     if (!lastProgramming.done)
         return ProgrammedState::Never;
@@ -27,8 +27,8 @@ ProgrammedState programmedState(const std::string& openSerial)
     if (!openSerial.empty() && openSerial != lastProgramming.interfaceSerial)
         return ProgrammedState::OtherInterface;
     // Settings the module holds the same however they are typed ("12" or "12.0" volts) count as shown.
-    return sameSettings(imageOf(gatherAsProgrammed()), lastProgramming.written) ? ProgrammedState::AsProgrammed
-                                                                               : ProgrammedState::EditedSince;
+    return sameSettings(imageOf(shown), lastProgramming.written) ? ProgrammedState::AsProgrammed
+                                                                 : ProgrammedState::EditedSince;
 }
 
 } // namespace kes

@@ -2,6 +2,7 @@
 // The last programming job that succeeded: when, through which interface, the settings it wrote,
 // and whether the module in hand is the one it wrote them into, so the configuration report can
 // say whether the window shows what that module holds.
+#include "model/Settings.h"
 #include "protocol/ModuleImage.h"
 
 #include <windows.h>
@@ -31,7 +32,7 @@ enum class ProgrammedState {
     AsProgrammed,      // the window shows what the module in hand was programmed with
 };
 
-// Compared with the open interface (serial, empty when none is open) and the window now.
-ProgrammedState programmedState(const std::string& openSerial);
+// Compared with the open interface (serial, empty when none is open) and the settings shown.
+ProgrammedState programmedState(const std::string& openSerial, const Settings& shown);
 
 } // namespace kes

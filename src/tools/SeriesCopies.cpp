@@ -1,6 +1,7 @@
 #include "tools/SeriesCopies.h"
 
 #include "storage/DataFile.h"
+#include "support/ScopedWin.h"
 
 #include <windows.h>
 
@@ -14,27 +15,6 @@ constexpr wchar_t heldName[] = L"zastane";
 constexpr wchar_t programmedName[] = L"zaprogramowane";
 constexpr wchar_t copyPattern[] = L"\\*-*.dat";
 constexpr wchar_t folderForNoExtension[] = L"-kopie";
-
-class FileSearch {
-public:
-    FileSearch(const std::wstring& pattern, WIN32_FIND_DATAW& found)
-        : handle_(FindFirstFileW(pattern.c_str(), &found))
-    {
-    }
-    ~FileSearch()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-
-    bool any() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool next(WIN32_FIND_DATAW& found) { return FindNextFileW(handle_, &found) != 0; }
-
-private:
-    HANDLE handle_;
-};
 
 // The digits before the first "-" of a name, or 0.
 int leadingNumber(const wchar_t* name)
@@ -64,14 +44,14 @@ std::wstring copiesFolder(const std::wstring& logPath)
 int nextCopyNumber(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found{};
-    FileSearch search(folder + copyPattern, found);
+    const FindHandle search(FindFirstFileW((folder + copyPattern).c_str(), &found));
     int highest = 0;
-    if (search.any()) {
+    if (search) {
         do {
             const int number = leadingNumber(found.cFileName);
             if (number > highest)
                 highest = number;
-        } while (search.next(found));
+        } while (FindNextFileW(search.get(), &found));
     }
     return highest + 1;
 }

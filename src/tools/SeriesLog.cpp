@@ -2,6 +2,7 @@
 
 #include "storage/AtomicFile.h"
 #include "storage/Utf8Codecvt.h"
+#include "support/ScopedWin.h"
 #include "tools/CsvText.h"
 
 #include <cstdio>
@@ -15,26 +16,6 @@ namespace {
 constexpr wchar_t signature = L'\xFEFF';  // EF BB BF in UTF-8
 constexpr wchar_t separator = L';';
 constexpr wchar_t lineEnd[] = L"\r\n";
-
-class OpenFile {
-public:
-    explicit OpenFile(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~OpenFile() { close(); }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    // Closing can report a write the system had held back.
-    bool close() { return !valid() || CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
-
-private:
-    HANDLE handle_;
-};
 
 std::wstring cellText(const std::wstring& cell)
 {
@@ -124,8 +105,9 @@ std::vector<std::wstring> attemptCells(const SeriesAttempt& a)
 
 bool appendToSeriesLog(const std::wstring& path, const std::vector<LogLine>& lines)
 {
-    OpenFile file(path);
-    if (!file.valid())
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size))

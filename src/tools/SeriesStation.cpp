@@ -1,25 +1,24 @@
 #include "tools/SeriesStation.h"
 
 #include "link/UsbLink.h"
-#include "model/Catalogue.h"
-#include "model/Validation.h"
-#include "protocol/ModuleConfiguration.h"
+#include "model/SettingsView.h"
 #include "protocol/ModuleText.h"
+#include "protocol/Notices.h"
 #include "protocol/Programming.h"
+#include "protocol/SettingsBlocks.h"
+#include "protocol/SettingsCheck.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
-#include "support/MessageBox.h"
 #include "tools/LabelledSettings.h"
 #include "tools/OpenedDataFile.h"
 #include "tools/SeriesCopies.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kes {
 namespace {
 
-constexpr wchar_t tableFaultsCaption[] = L"Błędy w tabeli";
-constexpr wchar_t fileFaultCaption[] = L"Błąd zapisu pliku";
 constexpr wchar_t fileFaultText[] = L"Nie można zapisać pliku: ";
 constexpr wchar_t stoppedText[] = L"Zatrzymano.";
 // Should a job end without saying why.
@@ -29,8 +28,8 @@ constexpr int blocksToWrite = lastBlockStep;
 // Settings the window would show otherwise for the two.
 int settingsChanged(const ModuleImage& held, const ModuleImage& programmed)
 {
-    const ModuleConfiguration before = configurationIn(held);
-    const ModuleConfiguration after = configurationIn(programmed);
+    const Settings before = settingsIn(held);
+    const Settings after = settingsIn(programmed);
     int count = 0;
     for (const LabelledSetting& s : labelledSettings())
         if (s.shown(before) != s.shown(after))
@@ -38,19 +37,11 @@ int settingsChanged(const ModuleImage& held, const ModuleImage& programmed)
     return count;
 }
 
-std::wstring oneLine(const std::wstring& faults)
+// The module's text from the status reply that found it answering.
+std::wstring answeringModule()
 {
-    std::wstring line;
-    for (wchar_t c : faults) {
-        if (c == L'\r')
-            continue;
-        if (c == L'\n')
-            c = L' ';
-        line += c;
-    }
-    while (!line.empty() && line.back() == L' ')
-        line.pop_back();
-    return line;
+    const std::optional<ReceivedStatus>& status = supervision.lastGoodStatus;
+    return status ? widenText(status->values.moduleText) : std::wstring();
 }
 
 } // namespace
@@ -62,9 +53,9 @@ bool SeriesStation::loadTable(const std::wstring& path, HWND owner)
     TableReading read = readSeriesTableFile(path);
     std::vector<std::wstring> faults = read.faults;
     if (read.table)
-        faults = prepareRows(&*read.table, currentRecords()).faults;
+        faults = prepareRows(&*read.table, windowSettings()).faults;
     if (!faults.empty()) {
-        showMessageBox(owner, tableFaultText(faults), tableFaultsCaption, MB_OK | MB_ICONWARNING);
+        tellUser(owner, Notice::TableFaults, tableFaultText(faults));
         return false;
     }
     table_ = std::move(read.table);
@@ -93,11 +84,11 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
         return SeriesStart::NoLog;
     if (table_ && nextRow_ >= table_->rows.size())
         return SeriesStart::TableUsedUp;
-    if (!validateSettings(owner))
+    if (!checkWindowSettings(owner))
         return SeriesStart::TemplateRefused;
-    PreparedRows rows = prepareRows(table_ ? &*table_ : nullptr, currentRecords());
+    PreparedRows rows = prepareRows(table_ ? &*table_ : nullptr, windowSettings());
     if (!rows.faults.empty()) {
-        showMessageBox(owner, tableFaultText(rows.faults), tableFaultsCaption, MB_OK | MB_ICONWARNING);
+        tellUser(owner, Notice::TableFaults, tableFaultText(rows.faults));
         return SeriesStart::TableRefused;
     }
     owner_ = owner;
@@ -105,7 +96,7 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
         fileFailed(logPath_);
         return SeriesStart::LogNotWritable;
     }
-    rowRecords_ = std::move(rows.records);
+    rows_ = std::move(rows.rows);
     templateFile_ = settingsOpenedFrom();
     copiesFolder_ = copiesFolder(logPath_);
     nextCopy_ = nextCopyNumber(copiesFolder_);
@@ -116,7 +107,8 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
     stopRequested_ = false;
     ended_.reset();
     addJobListener(this);
-    setJobFailureSink(this);
+    notices_ = setNoticeSink(this);
+    noticesTaken_ = true;
     state_ = SeriesState::WaitingForModule;
     changed();
     if (usbLink.isOpen() && usbLink.responding && !programmingPending())
@@ -189,7 +181,7 @@ void SeriesStation::beginAttempt()
 {
     attempt_ = SeriesAttempt();
     attempt_.interfaceSerial = widenText(usbLink.serialNumber);
-    attempt_.module = ::linkStatusField.getText();
+    attempt_.module = answeringModule();
     attempt_.operatorName = widenText(usbLink.operatorName);
     attempt_.signal = signalText();
     attempt_.row = table_ ? nextRow_ + 1 : 0;
@@ -212,8 +204,11 @@ void SeriesStation::automaticReadingEnded(bool complete, const ModuleImage& read
     }
     held_ = read;
     if (keepCopies_) {
+        // As the reading has shown it in the window.
+        Settings held = settingsIn(read);
+        fitToFields(held);
         const std::wstring path = copyPath(copiesFolder_, nextCopy_, KeptCopy::Held);
-        if (!writeCopy(path, currentRecords())) {
+        if (!writeCopy(path, recordsOf(held))) {
             fileFault_ = path;
             failure_ = fileFaultText + path;
             ended_ = false;
@@ -221,14 +216,10 @@ void SeriesStation::automaticReadingEnded(bool complete, const ModuleImage& read
         }
         heldCopy_ = nextCopy_++;
     }
-    // Checked when the series started; the rewrites are those "Programuj" makes in the window.
-    loadRecords(rowRecords_[table_ ? nextRow_ : 0]);
-    const std::wstring faults = collectSettingsFaults();
-    if (!faults.empty()) {
-        failure_ = oneLine(faults);
-        ended_ = false;
-        return;
-    }
+    // Validated when the series started, with the rewrites "Programuj" makes in the window.
+    const Settings& row = rows_[table_ ? nextRow_ : 0];
+    showSettings(row);
+    programmed_ = asProgrammed(row);
     startProgramming();
     blockShown_ = 1;
     state_ = SeriesState::Programming;
@@ -251,7 +242,19 @@ void SeriesStation::programmingEnded(bool succeeded, const ModuleImage& written)
     ended_ = succeeded;
 }
 
-void SeriesStation::jobFailed(HWND, const std::wstring& message) { failure_ = message; }
+void SeriesStation::show(HWND owner, Notice notice, const std::wstring& text)
+{
+    if (notice == Notice::JobFailed)
+        failure_ = text;
+    else if (notices_)
+        notices_->show(owner, notice, text);
+}
+
+void SeriesStation::play(Sound sound)
+{
+    if (notices_)
+        notices_->play(sound);
+}
 
 void SeriesStation::endAttempt(bool succeeded)
 {
@@ -263,7 +266,7 @@ void SeriesStation::endAttempt(bool succeeded)
         attempt_.changed = settingsChanged(held_, written_);
         if (heldCopy_) {
             const std::wstring path = copyPath(copiesFolder_, heldCopy_, KeptCopy::Programmed);
-            if (!writeCopy(path, currentRecords()))
+            if (!writeCopy(path, recordsOf(programmed_)))
                 unwritten = path;
         }
         if (table_)
@@ -278,7 +281,7 @@ void SeriesStation::endAttempt(bool succeeded)
         unwritten = logPath_;
     attempts_.push_back(attempt_);
     state_ = succeeded ? SeriesState::ModuleDone : SeriesState::ModuleFailed;
-    beep(succeeded ? MB_OK : MB_ICONHAND);
+    playSound(succeeded ? Sound::ModuleDone : Sound::ModuleFailed);
 
     if (!unwritten.empty())
         fileFailed(unwritten);
@@ -293,7 +296,8 @@ void SeriesStation::endAttempt(bool succeeded)
 void SeriesStation::halt(std::wstring idleText)
 {
     removeJobListener(this);
-    setJobFailureSink(nullptr);
+    if (std::exchange(noticesTaken_, false))
+        setNoticeSink(notices_);
     state_ = SeriesState::Idle;
     stopRequested_ = false;
     ended_.reset();
@@ -305,21 +309,13 @@ void SeriesStation::fileFailed(const std::wstring& path)
 {
     const std::wstring text = fileFaultText + path;
     halt(text);
-    showMessageBox(owner_, text, fileFaultCaption, MB_OK | MB_ICONERROR);
+    tellUser(owner_, Notice::FileNotWritten, text);
 }
 
 void SeriesStation::changed()
 {
     if (observer_)
         observer_();
-}
-
-void SeriesStation::beep(UINT type)
-{
-    if (beep_)
-        beep_(type);
-    else
-        MessageBeep(type);
 }
 
 SeriesStation& seriesStation()

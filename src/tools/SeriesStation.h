@@ -10,8 +10,9 @@
 // The attempt ends with a line in the log (and, when asked, copies of what the module held and was
 // programmed with); then the station waits until the module stops answering. Only a success uses
 // its row up.
+#include "model/Settings.h"
 #include "protocol/JobEvents.h"
-#include "protocol/JobFailure.h"
+#include "protocol/Notices.h"
 #include "protocol/ModuleImage.h"
 #include "tools/SeriesLog.h"
 #include "tools/SeriesTable.h"
@@ -38,19 +39,19 @@ enum class SeriesStart {
     Started,
     NoLog,
     TableUsedUp,
-    TemplateRefused,   // validation's box was shown
-    TableRefused,      // "Błędy w tabeli" was shown
-    LogNotWritable,    // "Nie można zapisać pliku: " was shown
+    TemplateRefused,   // validation's faults were told
+    TableRefused,      // "Błędy w tabeli" was told
+    LogNotWritable,    // "Nie można zapisać pliku: " was told
 };
 
-class SeriesStation final : public JobListener, public JobFailureSink {
+class SeriesStation final : public JobListener, public NoticeSink {
 public:
     SeriesStation() = default;
     SeriesStation(const SeriesStation&) = delete;
     SeriesStation& operator=(const SeriesStation&) = delete;
 
     // Reads the table and puts each row on the window's settings; a table with faults is refused
-    // whole ("Błędy w tabeli", owned by `owner`) and the one held before stays. True when taken.
+    // whole (its faults told, owned by `owner`) and the one held before stays. True when taken.
     bool loadTable(const std::wstring& path, HWND owner);
     // Back to every module getting the template alone.
     void dropTable();
@@ -63,9 +64,9 @@ public:
     void setKeepCopies(bool keep) { keepCopies_ = keep; }
     bool keepsCopies() const { return keepCopies_; }
 
-    // Takes the window's settings as the template once validation passes (its box owned by
-    // `owner`), prepares every row, opens the log, and follows the jobs of `mainDialog`. A module
-    // already answering is read at once and is the first.
+    // Takes the window's settings as the template once validation passes (its rewrites shown in
+    // the window, its faults told, owned by `owner`), prepares every row, opens the log, and follows
+    // the jobs of `mainDialog`. A module already answering is read at once and is the first.
     SeriesStart start(HWND mainDialog, HWND owner);
     // At once while no job runs; else the running job ends first and no new attempt starts.
     void stop();
@@ -85,14 +86,15 @@ public:
 
     // Called whenever something the dialog shows has changed.
     void setObserver(std::function<void()> changed) { observer_ = std::move(changed); }
-    // The sounds at the end of an attempt (MB_OK, MB_ICONHAND); empty: MessageBeep.
-    void setBeep(std::function<void(UINT)> beep) { beep_ = std::move(beep); }
 
     void beforeAutomaticReading() override;
     void automaticReadingEnded(bool complete, const ModuleImage& read) override;
     void programmingStepEnded(int step, bool ok) override;
     void programmingEnded(bool succeeded, const ModuleImage& written) override;
-    void jobFailed(HWND dialog, const std::wstring& message) override;
+    // While it runs, the station is the notice sink: a failed job is the attempt's result, the
+    // rest goes on to the sink it took the place of.
+    void show(HWND owner, Notice notice, const std::wstring& text) override;
+    void play(Sound sound) override;
 
 private:
     void beginAttempt();
@@ -100,7 +102,6 @@ private:
     void halt(std::wstring idleText);
     void fileFailed(const std::wstring& path);
     void changed();
-    void beep(UINT type);
 
     std::optional<SeriesTable> table_;
     std::wstring tablePath_;
@@ -110,7 +111,7 @@ private:
     std::wstring templateFile_;
     HWND mainDialog_ = nullptr;
     HWND owner_ = nullptr;
-    std::vector<std::wstring> rowRecords_;  // the template with each row, validated
+    std::vector<Settings> rows_;            // the template with each row, validated
     std::size_t nextRow_ = 0;               // index into the table's rows
     std::wstring copiesFolder_;
     int nextCopy_ = 1;
@@ -124,6 +125,7 @@ private:
 
     SeriesAttempt attempt_;
     ModuleImage held_;
+    Settings programmed_;       // the attempt's row as programming leaves it
     std::optional<bool> ended_;  // the job of the attempt has ended, with this outcome
     ModuleImage written_;
     std::wstring failure_;
@@ -132,7 +134,8 @@ private:
     std::vector<SeriesAttempt> attempts_;
 
     std::function<void()> observer_;
-    std::function<void(UINT)> beep_;
+    bool noticesTaken_ = false;
+    NoticeSink* notices_ = nullptr;  // the sink before the station's, while it is taken
 };
 
 // The program's one station.

@@ -1,10 +1,7 @@
 #include "tools/SeriesTable.h"
 
-#include "model/Catalogue.h"
-#include "model/DetachedSettings.h"
 #include "model/EnableRules.h"
 #include "model/Validation.h"
-#include "storage/DataFile.h"
 #include "tools/CsvText.h"
 
 #include <windows.h>
@@ -49,26 +46,13 @@ std::wstring trimmed(const std::wstring& text)
     return text.substr(first, last - first + 1);
 }
 
-// The window's check boxes of the two outputs are no settings of their own (reading works them
-// out), but a row may need one switched on for what it sets under it.
-LabelledSetting outputBox(const wchar_t* label, OptionControl& field)
-{
-    LabelledSetting s;
-    s.label = label;
-    s.kind = SettingKind::Check;
-    s.option = &field;
-    return s;
-}
-
 const std::map<std::wstring, const LabelledSetting*>& settingsByHeader()
 {
-    static const std::vector<LabelledSetting> outputs{outputBox(L"OUT-1", ::out1Enabled),
-                                                      outputBox(L"OUT-2", ::out2Enabled)};
     static const std::map<std::wstring, const LabelledSetting*> all = [] {
         std::map<std::wstring, const LabelledSetting*> m;
         for (const LabelledSetting& s : labelledSettings())
             m[normalised(s.label)] = &s;
-        for (const LabelledSetting& s : outputs)
+        for (const LabelledSetting& s : outputBoxes())
             m[normalised(s.label)] = &s;
         return m;
     }();
@@ -97,9 +81,6 @@ bool isDigits(const std::wstring& text, std::size_t from)
             return false;
     return true;
 }
-
-// Temperatures are the only numbers with a sign: their edits take "-".
-bool takesSign(const LabelledSetting& s) { return s.edit == &::tempMax || s.edit == &::tempMin; }
 
 std::wstring listItems(const std::vector<std::wstring>& items)
 {
@@ -133,7 +114,7 @@ bool readValue(const LabelledSetting& s, const std::wstring& cell, TableValue& v
         return true;
     }
     case SettingKind::List: {
-        const std::vector<std::wstring>& items = s.list->items();
+        const std::vector<std::wstring>& items = *s.items;
         for (std::size_t i = 0; i < items.size(); ++i)
             if (normalised(items[i]) == normalised(v)) {
                 value.item = static_cast<int>(i);
@@ -143,7 +124,7 @@ bool readValue(const LabelledSetting& s, const std::wstring& cell, TableValue& v
     }
     case SettingKind::Number:
     case SettingKind::Volts:
-        if (!isDigits(v, takesSign(s) && !v.empty() && v[0] == L'-' ? 1 : 0))
+        if (!isDigits(v, s.takesSign && !v.empty() && v[0] == L'-' ? 1 : 0))
             return refuse(why, unreadable + L" (liczba całkowita)");
         value.text = v;
         break;
@@ -154,7 +135,7 @@ bool readValue(const LabelledSetting& s, const std::wstring& cell, TableValue& v
         value.text = cell;
         break;
     }
-    const int limit = s.edit ? s.edit->maxLength() : 0;
+    const int limit = s.maxLength;
     if (limit > 0 && value.text.size() > static_cast<std::size_t>(limit))
         return refuse(why, L"wartość " + quoted(value.text) + L" dłuższa niż " +
                                plural(static_cast<std::size_t>(limit), L"znak", L"znaki", L"znaków"));
@@ -276,42 +257,44 @@ TableReading readSeriesTableFile(const std::wstring& path)
     return readSeriesTable(bytes);
 }
 
-void applyTableRow(const SeriesTable& table, std::size_t row)
+void applyTableRow(const SeriesTable& table, std::size_t row, Settings& settings)
 {
     for (const TableValue& v : table.rows.at(row)) {
         const LabelledSetting& s = *v.setting;
-        if (s.option)
-            s.option->setChecked(v.checked);
-        else if (s.list)
-            s.list->setSelection(v.item);
-        else if (s.edit)
-            s.edit->setText(v.text);
+        if (s.kind == SettingKind::Check)
+            s.setChecked(settings, v.checked);
+        else if (s.kind == SettingKind::List)
+            s.setItem(settings, v.item);
+        else
+            s.setText(settings, v.text);
     }
-    model::applyAvailabilityRules();
+    model::applyAvailabilityRules(settings);
 }
 
-PreparedRows prepareRows(const SeriesTable* table, const std::wstring& templateRecords)
+PreparedRows prepareRows(const SeriesTable* table, const Settings& templateSettings)
 {
     PreparedRows out;
     if (!table) {
-        out.records.push_back(templateRecords);
+        out.rows.push_back(templateSettings);
         return out;
     }
-    DetachedSettings copy;
-    loadRecords(templateRecords);
-    if (!collectSettingsFaults().empty()) {
+    // As its fields would hold it.
+    Settings base = templateSettings;
+    fitToFields(base);
+    if (!validateSettings(base).faults.empty()) {
         out.templateRefused = true;
         return out;
     }
     for (std::size_t r = 0; r < table->rows.size(); ++r) {
-        loadRecords(templateRecords);
-        applyTableRow(*table, r);
-        for (const std::wstring& fault : lines(collectSettingsFaults()))
+        Settings row = base;
+        applyTableRow(*table, r, row);
+        ValidatedSettings validated = validateSettings(std::move(row));
+        for (const std::wstring& fault : lines(validated.faults))
             out.faults.push_back(rowPrefix(r + 1) + L": " + fault);
-        out.records.push_back(currentRecords());
+        out.rows.push_back(std::move(validated.settings));
     }
     if (!out.faults.empty())
-        out.records.clear();
+        out.rows.clear();
     return out;
 }
 

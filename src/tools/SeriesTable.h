@@ -1,8 +1,8 @@
 #pragma once
 // The table of a series: what a spreadsheet saves as CSV, one module a row, its columns named by
 // the settings' labels. An empty cell keeps the template's value. Reading checks every cell
-// against what its control can hold; preparing puts each row on a copy of the template and
-// validates it there, leaving the window as it is.
+// against what its control can hold; preparing puts each row on the template's value and
+// validates it there.
 #include "tools/LabelledSettings.h"
 
 #include <cstddef>
@@ -12,7 +12,7 @@
 
 namespace kes {
 
-// One filled cell, in the form its field takes.
+// One filled cell, in the form its setting takes.
 struct TableValue {
     const LabelledSetting* setting = nullptr;
     std::wstring text;  // Text, Number, Volts
@@ -37,20 +37,19 @@ TableReading readSeriesTable(const std::string& bytes);
 // The file at the path; a file that cannot be read is one fault.
 TableReading readSeriesTableFile(const std::wstring& path);
 
-// Puts one row's values into the settings fields (the window's, or detached ones), then brings
-// the availability of the users' rights up to date as clicks would.
-void applyTableRow(const SeriesTable& table, std::size_t row);
+// Puts one row's values onto the settings, then brings the availability of the users' rights up
+// to date as clicks would.
+void applyTableRow(const SeriesTable& table, std::size_t row, Settings& settings);
 
-// Every row on a copy of the template (a data file's records after its signature), validated
-// there as "Programuj" validates: each row's records with validation's rewrites done, or the
-// faults, "Wiersz N: <message>". Without a table: the template alone. A template that validation
-// refuses on its own says nothing of the rows: no row is tried. The window is untouched.
+// Every row on the template, validated as "Programuj" validates: each row's settings with
+// validation's rewrites done, or the faults, "Wiersz N: <message>". Without a table: the template
+// alone. A template that validation refuses on its own says nothing of the rows: no row is tried.
 struct PreparedRows {
-    std::vector<std::wstring> records;
+    std::vector<Settings> rows;
     std::vector<std::wstring> faults;
     bool templateRefused = false;
 };
-PreparedRows prepareRows(const SeriesTable* table, const std::wstring& templateRecords);
+PreparedRows prepareRows(const SeriesTable* table, const Settings& templateSettings);
 
 // The faults as one box's text: a line each, the first `shownLines` of them and how many more.
 std::wstring tableFaultText(const std::vector<std::wstring>& faults);

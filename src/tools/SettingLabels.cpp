@@ -1,6 +1,6 @@
 #include "tools/SettingLabels.h"
 
-#include "model/Catalogue.h"
+#include "tools/LabelledSettings.h"
 #include "tools/ModuleComparison.h"
 
 namespace kes {
@@ -12,14 +12,6 @@ constexpr wchar_t dash[] = L" – ";
 constexpr wchar_t notShown[] = L"—";  // the first user has no time-limited rights
 constexpr wchar_t userRow[] = L"Użytkownik ";
 
-std::wstring itemText(const ComboboxControl<int>& field)
-{
-    const int index = field.getSelection();
-    const auto& items = field.items();
-    return index >= 0 && static_cast<std::size_t>(index) < items.size() ? items[static_cast<std::size_t>(index)]
-                                                                         : std::wstring();
-}
-
 // The row a label belongs to: its caption before the first dash; both codes share one.
 std::wstring groupOf(const std::wstring& label)
 {
@@ -30,10 +22,10 @@ std::wstring groupOf(const std::wstring& label)
 
 } // namespace
 
-std::vector<SettingLabel> generalSettingLabels()
+std::vector<SettingLabel> generalSettingLabels(const Settings& settings)
 {
     std::vector<SettingLabel> out;
-    for (ShownSetting& s : settingsAsShown()) {
+    for (ShownSetting& s : settingsAsShown(settings)) {
         if (s.label.rfind(userRow, 0) == 0)
             continue;
         std::wstring group = groupOf(s.label);
@@ -41,9 +33,9 @@ std::vector<SettingLabel> generalSettingLabels()
             // The outputs' own boxes follow from their controls and are not compared, but the
             // window shows them.
             if (group == L"OUT-1")
-                out.push_back({group, group, ::out1Enabled.isChecked() ? yes : no});
+                out.push_back({group, group, settings.out1Enabled ? yes : no});
             else if (group == L"OUT-2")
-                out.push_back({group, group, ::out2Enabled.isChecked() ? yes : no});
+                out.push_back({group, group, settings.out2Enabled ? yes : no});
         }
         out.push_back({std::move(group), std::move(s.label), std::move(s.value)});
     }
@@ -56,18 +48,19 @@ std::vector<std::wstring> userColumnHeadings()
             L"CLIP", L"PODSŁUCH", L"POSŁANIEC", L"UPRAWNIENIA CZAS. [h]"};
 }
 
-std::vector<std::vector<std::wstring>> userRows()
+std::vector<std::vector<std::wstring>> userRows(const Settings& settings)
 {
     std::vector<std::vector<std::wstring>> rows;
-    for (int user = 0; user < ids::kUserCount; ++user) {
-        auto yesNo = [](OptionControl& field) { return std::wstring(field.isChecked() ? yes : no); };
+    for (std::size_t user = 0; user < settings.users.size(); ++user) {
+        const UserSettings& u = settings.users[user];
+        auto yesNo = [](bool checked) { return std::wstring(checked ? yes : no); };
         std::wstring timed = notShown;
         if (user > 0)
-            timed = ::userTimedRights[user].isChecked() ? ::userRightsHours[user].getText() : std::wstring(no);
-        rows.push_back({L"Użytkownik " + std::to_wstring(user + 1), yesNo(::userActive[user]),
-                        ::userPhone[user].getText(), itemText(::userNotify[user]), yesNo(::userRightOut[user]),
-                        yesNo(::userRightTemp[user]), yesNo(::userRightPwr[user]), yesNo(::userRightClip[user]),
-                        yesNo(::userRightListen[user]), yesNo(::userRightMessenger[user]), timed});
+            timed = u.timedRights ? u.rightsHours : std::wstring(no);
+        rows.push_back({L"Użytkownik " + std::to_wstring(user + 1), yesNo(u.active), u.phone,
+                        itemText(notifyItems(), u.notify),
+                        yesNo(u.rightOut), yesNo(u.rightTemp), yesNo(u.rightPwr), yesNo(u.rightClip),
+                        yesNo(u.rightListen), yesNo(u.rightMessenger), timed});
     }
     return rows;
 }

@@ -4,6 +4,7 @@
 // above the table.
 #include "tools/ModuleComparison.h"
 #include "ui/Dialog.h"
+#include "ui/ReportList.h"
 
 #include <windows.h>
 
@@ -15,11 +16,13 @@ public:
 
 private:
     bool onInit() override;
-    bool onCommand(int id) override;
+    bool onCommand(int id, int code) override;
     void showFaults();
     void fillList();
+    void followSize();
 
     Comparison comparison_;
+    ReportList list_;
 };
 
 void showComparisonDialog(HWND owner, const Comparison& comparison);

@@ -1,6 +1,7 @@
 #include "ui/ConfigurationReportCommand.h"
 
 #include "link/UsbLink.h"
+#include "model/SettingsView.h"
 #include "tools/ConfigurationReport.h"
 #include "storage/AtomicFile.h"
 #include "storage/FileDialogs.h"
@@ -43,7 +44,7 @@ void saveConfigurationReport(HWND mainDialog)
     // The time on the page is when it was written, not when the dialog opened.
     GetLocalTime(&facts.now);
     std::string bytes;
-    if (!encodeUtf8(configurationReport(facts), bytes) || !replaceFileContents(*path, bytes)) {
+    if (!encodeUtf8(configurationReport(facts, windowSettings()), bytes) || !replaceFileContents(*path, bytes)) {
         showMessageBox(mainDialog, L"Nie można zapisać pliku: " + *path, L"Błąd zapisu pliku", MB_OK | MB_ICONERROR);
         return;
     }

@@ -7,9 +7,9 @@
 #include "tools/AttachedInterfaceList.h"
 #include "tools/LinkDiagnosis.h"
 #include "ui/Clipboard.h"
-#include "ui/Dialog.h"
 #include "ui/LogBox.h"
 #include "ui/ProgramVersion.h"
+#include "ui/SingleDialog.h"
 #include "ui/StatusCharts.h"
 #include "ui/WindowHelpers.h"
 
@@ -43,14 +43,14 @@ std::wstring textWithHeading(const LinkDiagnosis& diagnosis)
     return text + diagnosisText(diagnosis);
 }
 
-class DiagnosticsDialog final : public Dialog {
+class DiagnosticsDialog final : public SingleDialog {
 public:
-    DiagnosticsDialog() : Dialog(IDD_DIAGNOSTICS_DIALOG) {}
-    void refresh();
+    DiagnosticsDialog() : SingleDialog(IDD_DIAGNOSTICS_DIALOG) {}
 
 private:
     bool onInit() override;
-    bool onCommand(int id) override;
+    void refresh() override;
+    bool onCommand(int id, int code) override;
     bool onDrawItem(const DRAWITEMSTRUCT& item) override;
     void drawChart(const DRAWITEMSTRUCT& item);
     void showSummary(const std::wstring& summary);
@@ -62,9 +62,6 @@ private:
     int refreshesSinceChartRedraw_ = 0;
 };
 
-// The one open window, for the shell's refresh after each tick.
-DiagnosticsDialog* openDialog = nullptr;
-
 bool DiagnosticsDialog::onInit()
 {
     centerOnParent(window(), IDCANCEL);
@@ -72,7 +69,7 @@ bool DiagnosticsDialog::onInit()
     return false;  // the focus is on "Zamknij"
 }
 
-bool DiagnosticsDialog::onCommand(int id)
+bool DiagnosticsDialog::onCommand(int id, int)
 {
     if (id != diagnosticsCopyButton)
         return false;
@@ -136,38 +133,16 @@ void DiagnosticsDialog::refresh()
     }
 }
 
-// Marks the dialog open for as long as it runs, also when it ends through a fault.
-class OpenWhileRunning {
-public:
-    explicit OpenWhileRunning(DiagnosticsDialog& dialog) { openDialog = &dialog; }
-    ~OpenWhileRunning() { openDialog = nullptr; }
-    OpenWhileRunning(const OpenWhileRunning&) = delete;
-    OpenWhileRunning& operator=(const OpenWhileRunning&) = delete;
-};
-
 } // namespace
 
 void showConnectionDiagnostics(HWND mainDialog)
 {
-    if (openDialog) {
-        if (HWND open = openDialog->window())
-            SetForegroundWindow(open);
-        return;
-    }
-    DiagnosticsDialog dialog;
-    OpenWhileRunning open(dialog);
-    dialog.runModal(mainDialog);
-}
-
-void refreshConnectionDiagnostics()
-{
-    if (openDialog && openDialog->isRunning())
-        openDialog->refresh();
+    DiagnosticsDialog().runAlone(mainDialog);
 }
 
 HWND connectionDiagnosticsWindow()
 {
-    return openDialog && openDialog->isRunning() ? openDialog->window() : nullptr;
+    return SingleDialog::runningWindow<DiagnosticsDialog>();
 }
 
 } // namespace kes

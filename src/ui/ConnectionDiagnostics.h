@@ -13,11 +13,8 @@ constexpr int diagnosticsLog = IDC_DIAGNOSTICS_LOG;
 constexpr int diagnosticsFirstChart = IDC_DIAGNOSTICS_FIRST_CHART;  // three charts: signal, supply, temperature
 
 // Shows the window over the main dialog and returns when it is closed. Only one at a time:
-// a second call while it is open brings it forward.
+// a second call while it is open brings it forward. It is brought up to date after each tick.
 void showConnectionDiagnostics(HWND mainDialog);
-
-// Brings the open window up to date; nothing when none is open. The shell calls it after each tick.
-void refreshConnectionDiagnostics();
 
 // The open window, or null.
 HWND connectionDiagnosticsWindow();

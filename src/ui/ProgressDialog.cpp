@@ -1,19 +1,49 @@
 #include "ui/ProgressDialog.h"
 
 #include "protocol/Programming.h"
-#include "ui/ExceptionFilter.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleDialog.h"
 #include "ui/WindowHelpers.h"
 
 #include <commctrl.h>
 
+#include <string>
+#include <utility>
+
 namespace kes {
 namespace {
 
-// The shell's values for the window being shown.
-HWND progressHandle = nullptr;
-const wchar_t* progressText = nullptr;
-WORD progressSteps = 0;
+class ProgressDialog final : public SingleDialog {
+public:
+    ProgressDialog(std::wstring text, WORD steps)
+        : SingleDialog(IDD_PROGRESS_DIALOG), text_(std::move(text)), steps_(steps)
+    {
+    }
+
+    void advance() { SendMessageW(item(IDC_PROGRESS_BAR), PBM_DELTAPOS, 1, 0); }
+
+private:
+    bool onInit() override
+    {
+        SendMessageW(item(IDC_PROGRESS_BAR), PBM_SETPOS, 0, 0);
+        SendMessageW(item(IDC_PROGRESS_BAR), PBM_SETRANGE, 0, MAKELPARAM(0, steps_));
+        setItemText(IDC_PROGRESS_TEXT, text_);
+        centerOnParent(window(), 0);
+        return true;
+    }
+    bool onMessage(UINT message, WPARAM, LPARAM) override
+    {
+        if (message != closeProgressMessage)
+            return false;
+        end(0);
+        return true;
+    }
+    // The window has no button: only the programming job closes it.
+    void onCancel() override {}
+
+    std::wstring text_;
+    WORD steps_;
+};
 
 class ShellProgress final : public ProgrammingUi {
 public:
@@ -31,53 +61,24 @@ void connectProgressToProgramming()
 
 HWND progressWindow()
 {
-    return progressHandle;
+    return SingleDialog::runningWindow<ProgressDialog>();
 }
 
 void openProgressDialog(HWND owner)
 {
-    progressText = L"Programowanie";
-    progressSteps = programmingSteps;
-    DialogBoxParamW(instanceHandle(), MAKEINTRESOURCEW(IDD_PROGRESS_DIALOG), owner, &progressDialogProc, 0);
+    ProgressDialog(L"Programowanie", programmingSteps).runAlone(owner);
 }
 
 void advanceProgress()
 {
-    if (progressHandle)
-        SendDlgItemMessageW(progressHandle, IDC_PROGRESS_BAR, PBM_DELTAPOS, 1, 0);
+    if (progressWindow())
+        SingleDialog::running<ProgressDialog>()->advance();
 }
 
 void closeProgress()
 {
-    if (progressHandle)
-        SendMessageW(progressHandle, closeProgressMessage, 0, 0);
-}
-
-INT_PTR CALLBACK progressDialogProc(HWND window, UINT message, WPARAM, LPARAM)
-{
-    try {
-        switch (message) {
-        case WM_INITDIALOG:
-            SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
-            SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, progressSteps));
-            SetDlgItemTextW(window, IDC_PROGRESS_TEXT, progressText);
-            centerOnParent(window, 0);
-            progressHandle = window;
-            return TRUE;
-        case closeProgressMessage:
-            progressHandle = nullptr;
-            EndDialog(window, 0);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    } catch (...) {
-        // Nothing may unwind into Windows; the window closes so the program can go on.
-        progressHandle = nullptr;
-        EndDialog(window, 0);
-        reportProgramFault();
-        return TRUE;
-    }
+    if (HWND window = progressWindow())
+        SendMessageW(window, closeProgressMessage, 0, 0);
 }
 
 } // namespace kes

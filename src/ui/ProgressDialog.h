@@ -11,8 +11,6 @@ constexpr WORD programmingSteps = 17;
 // Runs the progress window modally on the owner; returns when it has been closed.
 void openProgressDialog(HWND owner);
 
-INT_PTR CALLBACK progressDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Moves the bar on by one step; nothing while no progress window is open.
 void advanceProgress();
 

@@ -3,15 +3,12 @@
 #include "storage/FileDialogs.h"
 #include "tools/OpenedDataFile.h"
 #include "tools/SeriesStation.h"
-#include "ui/Dialog.h"
 #include "ui/ReportList.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleDialog.h"
 #include "ui/WindowHelpers.h"
 
-#include <commctrl.h>
-
 #include <string>
-#include <vector>
 
 namespace kes {
 namespace {
@@ -22,26 +19,20 @@ constexpr wchar_t logExtension[] = L"csv";
 
 std::wstring fileName(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
-class SeriesDialog final : public Dialog {
+class SeriesDialog final : public SingleDialog {
 public:
     SeriesDialog(HWND mainDialog, SeriesStation& station)
-        : Dialog(IDD_SERIES_DIALOG), mainDialog_(mainDialog), station_(station)
+        : SingleDialog(IDD_SERIES_DIALOG), mainDialog_(mainDialog), station_(station)
     {
-    }
-
-    static SeriesDialog*& open()
-    {
-        static SeriesDialog* dialog = nullptr;
-        return dialog;
     }
 
 private:
     bool onInit() override;
-    bool onCommand(int id) override;
+    bool onCommand(int id, int code) override;
     void onCancel() override;
-    void refresh();
-    void setText(int id, const std::wstring& text);
-    void enable(int id, bool enabled) { EnableWindow(item(id), enabled ? TRUE : FALSE); }
+    // After every tick, and whenever the station says something it shows has changed.
+    void refresh() override;
+    void followSize();
     void keepFocusUsable();
     std::wstring templateText() const;
     std::wstring tableText() const;
@@ -50,29 +41,44 @@ private:
 
     HWND mainDialog_;
     SeriesStation& station_;
+    ReportList attempts_;
     bool closeWhenStopped_ = false;
 };
 
 bool SeriesDialog::onInit()
 {
-    open() = this;
-    station_.setObserver([this] { refresh(); });
-    CheckDlgButton(window(), IDC_SERIES_KEEP_COPIES, station_.keepsCopies() ? BST_CHECKED : BST_UNCHECKED);
+    station_.setObserver([this] { runAsHandler([this] { refresh(); }); });
+    checkItem(IDC_SERIES_KEEP_COPIES, station_.keepsCopies());
     // The log's columns.
-    addListColumns(item(IDC_SERIES_ATTEMPTS), {{L"Czas", 15},
-                                               {L"Interfejs", 9},
-                                               {L"Moduł", 10},
-                                               {L"Operator", 8},
-                                               {L"Sygnał", 7},
-                                               {L"Wiersz", 6},
-                                               {L"Wynik", 26},
-                                               {L"Zmienione ustawienia", 19}});
+    attempts_.attach(item(IDC_SERIES_ATTEMPTS), {{L"Czas", 15},
+                                                 {L"Interfejs", 9},
+                                                 {L"Moduł", 10},
+                                                 {L"Operator", 8},
+                                                 {L"Sygnał", 7},
+                                                 {L"Wiersz", 6},
+                                                 {L"Wynik", 26},
+                                                 {L"Zmienione ustawienia", 19}});
+    attempts_.setSource(0, [this](std::size_t row, std::size_t column) {
+        return attemptCells(station_.attempts()[row])[column];
+    });
+    addPart(attempts_);
+    followSize();
     refresh();
     centerOnParent(window(), station_.logPath().empty() ? IDC_SERIES_LOG : IDC_SERIES_START);
     return false;
 }
 
-bool SeriesDialog::onCommand(int id)
+void SeriesDialog::followSize()
+{
+    for (int id : {IDC_SERIES_TEMPLATE, IDC_SERIES_TABLE_NAME, IDC_SERIES_LOG_NAME, IDC_SERIES_STATUS})
+        follow(id, Follow::Wider);
+    follow(IDC_SERIES_ATTEMPTS, Follow::Wider | Follow::Taller);
+    for (int id : {IDC_SERIES_START, IDC_SERIES_STOP})
+        follow(id, Follow::Down);
+    follow(IDCANCEL, Follow::Right | Follow::Down);
+}
+
+bool SeriesDialog::onCommand(int id, int)
 {
     switch (id) {
     case IDC_SERIES_TABLE:
@@ -82,7 +88,7 @@ bool SeriesDialog::onCommand(int id)
         chooseLog();
         return true;
     case IDC_SERIES_KEEP_COPIES:
-        station_.setKeepCopies(IsDlgButtonChecked(window(), IDC_SERIES_KEEP_COPIES) == BST_CHECKED);
+        station_.setKeepCopies(isItemChecked(IDC_SERIES_KEEP_COPIES));
         return true;
     case IDC_SERIES_START:
         station_.start(mainDialog_, window());
@@ -107,16 +113,6 @@ void SeriesDialog::onCancel()
         return;
     }
     end(IDCANCEL);
-}
-
-// Only a text that changed is set: the dialog is refreshed after every tick.
-void SeriesDialog::setText(int id, const std::wstring& text)
-{
-    HWND control = item(id);
-    std::vector<wchar_t> shown(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    GetWindowTextW(control, shown.data(), static_cast<int>(shown.size()));
-    if (text != shown.data())
-        SetWindowTextW(control, text.c_str());
 }
 
 std::wstring SeriesDialog::templateText() const
@@ -149,27 +145,22 @@ void SeriesDialog::keepFocusUsable()
 void SeriesDialog::refresh()
 {
     const bool running = station_.running();
-    setText(IDC_SERIES_TEMPLATE, templateText());
-    setText(IDC_SERIES_TABLE_NAME, tableText());
-    setText(IDC_SERIES_LOG_NAME,
-            station_.logPath().empty() ? std::wstring(L"Wybierz plik dziennika.") : station_.logPath());
-    setText(IDC_SERIES_STATUS, station_.statusText() + L"\r\n" + station_.countsText());
+    setItemText(IDC_SERIES_TEMPLATE, templateText());
+    setItemText(IDC_SERIES_TABLE_NAME, tableText());
+    setItemText(IDC_SERIES_LOG_NAME,
+                station_.logPath().empty() ? std::wstring(L"Wybierz plik dziennika.") : station_.logPath());
+    setItemText(IDC_SERIES_STATUS, station_.statusText() + L"\r\n" + station_.countsText());
     for (int id : {IDC_SERIES_TABLE, IDC_SERIES_LOG, IDC_SERIES_KEEP_COPIES})
-        enable(id, !running);
-    enable(IDC_SERIES_START, !running && !station_.logPath().empty());
-    enable(IDC_SERIES_STOP, running && !station_.stopping());
+        enableItem(id, !running);
+    enableItem(IDC_SERIES_START, !running && !station_.logPath().empty());
+    enableItem(IDC_SERIES_STOP, running && !station_.stopping());
     keepFocusUsable();
 
-    HWND list = item(IDC_SERIES_ATTEMPTS);
-    const auto& attempts = station_.attempts();
-    auto shown = static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    if (shown > attempts.size()) {
-        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-        shown = 0;
-    }
-    for (std::size_t i = shown; i < attempts.size(); ++i) {
-        appendListRow(list, attemptCells(attempts[i]));
-        SendMessageW(list, LVM_ENSUREVISIBLE, i, FALSE);
+    const std::size_t attempts = station_.attempts().size();
+    if (attempts != attempts_.count()) {
+        attempts_.setCount(attempts);
+        if (attempts > 0)
+            attempts_.showRow(attempts - 1);
     }
 
     // The reading that follows runs in one go: show that it started before it does.
@@ -201,22 +192,18 @@ void SeriesDialog::chooseLog()
 
 void showSeriesDialog(HWND mainDialog)
 {
-    if (SeriesDialog* open = SeriesDialog::open()) {
-        SetForegroundWindow(open->window());
+    const INT_PTR ended = SeriesDialog(mainDialog, seriesStation()).runAlone(mainDialog);
+    if (ended == SingleDialog::alreadyRunning)
         return;
-    }
-    SeriesDialog dialog(mainDialog, seriesStation());
     // A fault ends the dialog, not the series: nothing may go on unseen.
-    if (dialog.runModal(mainDialog) == Dialog::endedByFault)
+    if (ended == Dialog::endedByFault)
         seriesStation().stop();
     seriesStation().setObserver(nullptr);
-    SeriesDialog::open() = nullptr;
 }
 
 HWND seriesDialogWindow()
 {
-    const SeriesDialog* open = SeriesDialog::open();
-    return open ? open->window() : nullptr;
+    return SingleDialog::runningWindow<SeriesDialog>();
 }
 
 } // namespace kes

@@ -2,21 +2,22 @@
 
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
-#include "model/Validation.h"
 #include "tools/KeptEdits.h"
 #include "tools/ModuleTrust.h"
 #include "tools/OpenedDataFile.h"
 #include "tools/SeriesStation.h"
 #include "protocol/Programming.h"
+#include "protocol/SettingsCheck.h"
 #include "protocol/Supervision.h"
 #include "storage/DataFile.h"
 #include "storage/FileDialogs.h"
 #include "support/HelpLauncher.h"
-#include "ui/ConnectionDiagnostics.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/MainWindowLayout.h"
+#include "ui/NoticeBoxes.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleDialog.h"
 #include "ui/SystemMenu.h"
 #include "ui/WindowHelpers.h"
 
@@ -42,6 +43,7 @@ void initialise(HWND dialog)
     connectedOnlyGroup.attach(dialog, false);
     statusBufor.attachAll(dialog);
     firstUserTimeRightsView.attach(dialog, 0);
+    setNoticeSink(&noticeBoxes());
     connectProgressToProgramming();
     followModuleJobs();
     addSystemMenuCommands(dialog);
@@ -68,7 +70,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
             closeMainDialog(dialog);
             break;
         case ids::programButton:
-            if (validateSettings(dialog)) {
+            if (checkWindowSettings(dialog)) {
                 startProgramming();
                 openProgressDialog(dialog);
             }
@@ -80,7 +82,7 @@ INT_PTR handle(HWND dialog, UINT message, WPARAM wParam)
     case WM_TIMER:
         tick(dialog);
         seriesStation().afterTick();
-        refreshConnectionDiagnostics();
+        SingleDialog::refreshAll();
         return FALSE;
     case WM_INITMENUPOPUP:
         updateSystemMenu(dialog, reinterpret_cast<HMENU>(wParam));

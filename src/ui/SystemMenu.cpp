@@ -5,10 +5,10 @@
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
-#include "protocol/ModuleConfiguration.h"
 #include "protocol/Programming.h"
 #include "protocol/Reading.h"
 #include "protocol/Supervision.h"
+#include "model/SettingsView.h"
 #include "storage/DataFile.h"
 #include "ui/ComparisonDialog.h"
 #include "ui/ConfigurationReportCommand.h"
@@ -47,14 +47,14 @@ void compareWithModule(HWND dialog)
     showComparisonDialog(dialog, compareWindowWith(module));
 }
 
-void restoreModuleSettings(HWND) { loadRecords(keptConfiguration()->records); }
-void restoreEdits(HWND) { loadRecords(*keptEdits()); }
+void restoreModuleSettings(HWND) { showSettings(keptConfiguration()->settings); }
+void restoreEdits(HWND) { showSettings(*keptEdits()); }
 
 void saveModuleSettings(HWND dialog)
 {
     // A copy: a reading job may run while the Save dialog is open.
-    const std::wstring records = keptConfiguration()->records;
-    saveRecordsAsDataFile(dialog, records);
+    const Settings settings = keptConfiguration()->settings;
+    saveSettingsAsDataFile(dialog, settings);
 }
 
 // "Przywróć ustawienia odczytane z modułu (14:32)": when the kept copy was read.

@@ -7,6 +7,8 @@
 // and CTest counts the test running until the desktop ends: a second and a half for each test run
 // alone, the whole run for one of two run side by side. Held from here, it is started once, with
 // its output going nowhere.
+#include "support/ScopedWin.h"
+
 #include <windows.h>
 
 namespace {
@@ -16,20 +18,9 @@ constexpr wchar_t kReadyEvent[] = L"QuellmoTestDesktopKeeper.Ready";
 constexpr DWORD kReadyWaitMs = 60 * 1000;
 constexpr DWORD kLongestRunMs = 4 * 60 * 60 * 1000;  // a run that never said stop
 
-class Event {
+class Event : public kes::KernelHandle {
 public:
-    explicit Event(const wchar_t* name) : handle_(CreateEventW(nullptr, TRUE, FALSE, name)) {}
-    ~Event()
-    {
-        if (handle_)
-            CloseHandle(handle_);
-    }
-    Event(const Event&) = delete;
-    Event& operator=(const Event&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
+    explicit Event(const wchar_t* name) : KernelHandle(CreateEventW(nullptr, TRUE, FALSE, name)) {}
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "link/D2xx.h"
 #include "link/UsbLink.h"
+#include "support/ScopedWin.h"
 #include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -66,9 +67,7 @@ TEST(D2xxLibrary, AnFtd2xxInTheCurrentFolderOrOnPathIsNotLoaded)
 {
     // A complete D2XX library (the simulator's), planted where the ordinary search would take it.
     WorkingFolder planted(kes::executableFolder() + L"\\planted");
-    const HMODULE plain = LoadLibraryW(L"FTD2XX.dll");
-    ASSERT_NE(plain, nullptr) << "the planted library is where a bare name finds it";
-    FreeLibrary(plain);
+    ASSERT_TRUE(kes::LoadedLibrary(LoadLibraryW(L"FTD2XX.dll"))) << "the planted library is where a bare name finds it";
     ASSERT_EQ(GetModuleHandleW(L"FTD2XX.dll"), nullptr);
 
     kes::D2xxLibrary library;

@@ -3,6 +3,7 @@
 
 #include "model/Catalogue.h"
 #include "model/EnableRules.h"
+#include "model/SettingsView.h"
 #include "CaseName.h"
 
 #include <gtest/gtest.h>
@@ -225,7 +226,9 @@ TEST_F(RulesWindow, TimedRightsFollowTheirUser)
 TEST_F(RulesWindow, AllRulesAtOnce)
 {
     check({10023, 10033, 10040, 10042, 10034, ids::userId(1, ids::UserOffset::Active)});
-    model::applyAvailabilityRules();
+    kes::Settings settings = kes::windowSettings();
+    model::applyAvailabilityRules(settings);
+    kes::showSettings(settings);
     EXPECT_TRUE(out2ByTempAvailable.isEnabled());
     EXPECT_TRUE(smsUsersOnlyAvailable.isEnabled());
     EXPECT_TRUE(enabled(item(ids::userId(1, ids::UserOffset::RightOut))));

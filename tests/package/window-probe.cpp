@@ -15,6 +15,8 @@
 //   --rect            print the current window's rectangle: "rect <left> <top> <width> <height>"
 //   --close           post WM_CLOSE to the current window
 // Exit code 0 when every step held, 1 on timeout, 2 on bad arguments.
+#include "support/ScopedWin.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -113,14 +115,12 @@ bool fromImage(HWND window)
         return true;
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const kes::KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process)
         return false;
     wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    const bool same = QueryFullProcessImageNameW(process, 0, path, &size) && lstrcmpiW(path, image.c_str()) == 0;
-    CloseHandle(process);
-    return same;
+    return QueryFullProcessImageNameW(process.get(), 0, path, &size) && lstrcmpiW(path, image.c_str()) == 0;
 }
 
 HWND visibleWindow(const std::wstring& title)

@@ -2,7 +2,8 @@
 #include "SampleConfiguration.h"
 
 #include "model/Catalogue.h"
-#include "protocol/RecordFields.h"
+#include "model/SettingsView.h"
+#include "protocol/SettingsBlocks.h"
 
 using namespace kes;
 using namespace protocol_tests;
@@ -14,14 +15,7 @@ constexpr wchar_t programmingError[] = L"Błąd programowania modułu. Programow
 // What each block should hold for the window as it is now (gathering is repeatable).
 qlvsim::Block expectedBlock(std::size_t block)
 {
-    if (block == 0)
-        return dataOf(encodeInputs(gatherInputs()));
-    if (block == 1)
-        return dataOf(encodeAlarms(gatherAlarms()));
-    if (block <= lastTextBlock)
-        return dataOf(encodeText(static_cast<std::uint8_t>(block), textField(static_cast<std::uint8_t>(block)).getText()));
-    const int user = static_cast<int>(block) - 11;
-    return dataOf(encodeUser(user, gatherUser(user)));
+    return dataOf(encodeBlock(static_cast<std::uint8_t>(block), windowSettings()));
 }
 
 constexpr std::uint8_t writeCommand = 0x02;

@@ -1,14 +1,15 @@
 #pragma once
 // A test window, the program's usbLink on the simulator (virtual time), and the seams
-// (message boxes, progress window, main timer) replaced by recorders.
+// (the user's notices, progress window, main timer) replaced by recorders.
 #include "ModuleWindow.h"
 #include "SimHarness.h"
 
 #include "link/UsbLink.h"
 #include "protocol/ConfigRecords.h"
+#include "protocol/Notices.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
-#include "support/MessageBox.h"
+#include "ui/NoticeBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,18 @@ inline qlvsim::Block dataOf(const kes::Frame& frame)
     return b;
 }
 
+// What the user is told, as the program's boxes and sounds would show it.
+struct RecordingNotices final : kes::NoticeSink {
+    std::vector<ShownBox> boxes;
+    std::vector<UINT> beeps;
+    void show(HWND owner, kes::Notice notice, const std::wstring& text) override
+    {
+        const kes::BoxStyle style = kes::boxStyle(notice);
+        boxes.push_back({owner, text, style.caption, style.type});
+    }
+    void play(kes::Sound sound) override { beeps.push_back(kes::soundType(sound)); }
+};
+
 class ProtocolTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -72,18 +85,14 @@ protected:
         resetProtocolGlobals();
         h.attachGlobalLink();
         window = std::make_unique<ModuleWindow>();
-        previousBox = kes::setMessageBoxFunction(
-            [this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
-                boxes.push_back({owner, text, caption, type});
-                return IDOK;
-            });
+        previousNotices = kes::setNoticeSink(&notices);
         kes::setProgrammingUi(&progress);
         kes::setMainTimer(&timer);
     }
 
     void TearDown() override
     {
-        kes::setMessageBoxFunction(previousBox);
+        kes::setNoticeSink(previousNotices);
         kes::setProgrammingUi(nullptr);
         kes::setMainTimer(nullptr);
         window.reset();
@@ -117,10 +126,12 @@ protected:
 
     harness::SimHarness h;
     std::unique_ptr<ModuleWindow> window;
-    std::vector<ShownBox> boxes;
+    RecordingNotices notices;
+    std::vector<ShownBox>& boxes = notices.boxes;
+    std::vector<UINT>& beeps = notices.beeps;
     RecordingProgress progress;
     RecordingTimer timer;
-    kes::MessageBoxFunction previousBox;
+    kes::NoticeSink* previousNotices = nullptr;
 };
 
 } // namespace protocol_tests

@@ -3,7 +3,8 @@
 
 #include "model/Catalogue.h"
 #include "protocol/Reading.h"
-#include "protocol/RecordFields.h"
+
+#include <cstring>
 
 using namespace kes;
 using namespace protocol_tests;
@@ -168,4 +169,48 @@ TEST_F(Reading, ACorruptedReplyFailsTheBlockWithoutRetry)
     readConfiguration(dialog());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(framesWithCommand(0x03), 1u);
+}
+
+namespace {
+
+std::size_t readsOf(qlvsim::Simulator& sim, std::uint8_t block)
+{
+    std::size_t n = 0;
+    for (const auto& e : sim.journal())
+        n += e.direction == qlvsim::Direction::HostToModule && e.bytes.size() == 30 && e.bytes[0] == 0x03 &&
+             e.bytes[1] == block;
+    return n;
+}
+
+} // namespace
+
+// Only the block's own reply is taken (command 0x03 and that block): an echo of the block's last
+// write, or an answer to the read before that came too late for it, fails its try.
+TEST_F(Reading, AnEchoOfTheWriteIsNotTheBlock)
+{
+    programSampleAndReopen();
+    std::memcpy(h.sim.block(0).data(), "ZZZZ", 4);  // what the module holds, not what was last sent
+    h.sim.faults().echoedReads = 1;
+    readConfiguration(dialog());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(window->text(ids::accessCode), L"ZZZZ");
+    EXPECT_EQ(readsOf(h.sim, 0), 2u);
+}
+
+TEST_F(Reading, ALateAnswerToTheBlockBeforeIsNotTheBlock)
+{
+    programSampleAndReopen();
+    h.sim.setLatencyMs(0);
+    qlvsim::Simulator& sim = h.sim;
+    const std::uint64_t first = sim.framesReceived() + 1;
+    // User 1's block: two tries unanswered, the third answered after its read has given up.
+    sim.atFrame(first + 2, [&sim] { sim.faults().silentFrames = 2; });
+    sim.atFrame(first + 4, [&sim] {
+        sim.faults().slowReplies = 1;
+        sim.faults().slowDelayMs = 210.0;
+    });
+    readConfiguration(dialog());
+    ASSERT_EQ(boxes.size(), 1u) << "user 1's block was never read";
+    EXPECT_EQ(window->text(ids::userId(1, ids::UserOffset::Phone)), L"123456789012345") << "user 2's own number";
+    EXPECT_EQ(readsOf(h.sim, 12), 2u);
 }

@@ -3,8 +3,8 @@
 #include "ProtocolFixture.h"
 
 #include "model/Catalogue.h"
-#include "protocol/Reading.h"
-#include "protocol/RecordFields.h"
+#include "model/SettingsView.h"
+#include "protocol/SettingsBlocks.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,23 @@ protected:
     void SetUp() override { protocol_tests::resetProtocolGlobals(); }
     ModuleWindow window;
 };
+
+// As reading puts a block into the window.
+void putBlock(std::uint8_t block, const Frame& reply)
+{
+    Settings settings = windowSettings();
+    decodeBlock(block, reply, settings);
+    showSettings(settings);
+}
+
+Frame windowBlock(std::uint8_t block) { return encodeBlock(block, windowSettings()); }
+
+void tidyWindowAfterReading()
+{
+    Settings settings = windowSettings();
+    tidyAfterReading(settings);
+    showSettings(settings);
+}
 
 } // namespace
 
@@ -38,7 +55,7 @@ TEST_P(OutputTiming, Output1ClearsFollowWhenTimedOutput2SendsBoth)
     ::out1InputTimed.setChecked(c.timed);
     ::out2ByInput.setChecked(c.byInput);
     ::out2InputTimed.setChecked(c.timed);
-    const Frame m = encodeInputs(gatherInputs());
+    const Frame m = windowBlock(0);
     EXPECT_EQ(m[10] & 0x30, c.out1Bits) << c.name;
     EXPECT_EQ(m[17] & 0x30, c.out2Bits) << c.name;
 }
@@ -55,7 +72,7 @@ TEST_F(RecordFields, GatheringReadsTheLiveControlsNotTheBoundValues)
     SetWindowTextW(window.control(ids::in1Time), L"99999");
     SetWindowTextW(window.control(ids::simPin), L"");
     SendMessageW(window.control(ids::in1Wiring), CB_SETCURSEL, 3, 0);
-    const Frame m = encodeInputs(gatherInputs());
+    const Frame m = windowBlock(0);
     EXPECT_EQ(m[11], 0x36);
     EXPECT_EQ(m[12], 0x42);
     EXPECT_EQ(m[13], 0x0F);
@@ -69,7 +86,7 @@ TEST_F(RecordFields, ListenRightClearsClipInTheWindowAndTheBlock)
     ::userActive[2].setChecked(true);
     ::userRightClip[2].setChecked(true);
     ::userRightListen[2].setChecked(true);
-    const UserRecord r = gatherUser(2);
+    const UserRecord r = decodeUser(stepMessage(14));
     EXPECT_FALSE(r.rightClip);
     EXPECT_TRUE(r.rightListen);
     EXPECT_FALSE(window.checked(ids::userId(2, ids::UserOffset::RightClip)));
@@ -81,7 +98,7 @@ TEST_F(RecordFields, ClipWithoutListenIsKept)
 {
     ::userActive[1].setChecked(true);
     ::userRightClip[1].setChecked(true);
-    EXPECT_TRUE(gatherUser(1).rightClip);
+    EXPECT_TRUE(decodeUser(stepMessage(13)).rightClip);
     EXPECT_TRUE(window.checked(ids::userId(1, ids::UserOffset::RightClip)));
 }
 
@@ -91,7 +108,7 @@ TEST_F(RecordFields, AlarmsGatheredWithTheirEncodings)
     ::tempMax.setText(L"120");
     ::powerMax.setText(L"25");
     ::powerMin.setText(L"10");
-    const Frame m = encodeAlarms(gatherAlarms());
+    const Frame m = windowBlock(1);
     EXPECT_EQ(m[3], 0x78);
     EXPECT_EQ(m[4], 0xCE);
     EXPECT_EQ(m[10], 250);
@@ -130,11 +147,10 @@ TEST_P(AlarmBoxes, OneCheckedBoxGoesToItsBitAndComesBackToItsBox)
 {
     const AlarmBoxCase c = GetParam();
     c.box->setChecked(true);
-    EXPECT_EQ(testing_frames::hexOf(encodeAlarms(gatherAlarms())),
-              testing_frames::hexOf(testing_frames::frameFromHex(c.block)));
+    EXPECT_EQ(testing_frames::hexOf(windowBlock(1)), testing_frames::hexOf(testing_frames::frameFromHex(c.block)));
 
     c.box->setChecked(false);
-    putAlarms(decodeAlarms(testing_frames::frameFromHex(c.block)));
+    putBlock(1, testing_frames::frameFromHex(c.block));
     for (const AlarmBoxCase& other : kAlarmBoxes)
         EXPECT_EQ(window.checked(other.id), other.id == c.id) << other.name;
 }
@@ -158,29 +174,26 @@ INSTANTIATE_TEST_SUITE_P(
     Values, PutNumbers,
     ::testing::Values(
         // The voltage edits hold two characters: "20.0" and "12.5" are cut to their whole volts.
-        PutNumberCase{"voltage12_5", [] { AlarmsRecord r; r.powerMax = 12.5; putAlarms(r); }, ids::powerMax, L"12"},
-        PutNumberCase{"voltage20", [] { AlarmsRecord r; r.powerMin = 20.0; putAlarms(r); }, ids::powerMin, L"20"},
-        PutNumberCase{"tempMinus50", [] { AlarmsRecord r; r.tempMin = -50; putAlarms(r); }, ids::tempMin, L"-50"},
+        PutNumberCase{"voltage12_5", [] { AlarmsRecord r; r.powerMax = 12.5; putBlock(1, encodeAlarms(r)); }, ids::powerMax, L"12"},
+        PutNumberCase{"voltage20", [] { AlarmsRecord r; r.powerMin = 20.0; putBlock(1, encodeAlarms(r)); }, ids::powerMin, L"20"},
+        PutNumberCase{"tempMinus50", [] { AlarmsRecord r; r.tempMin = -50; putBlock(1, encodeAlarms(r)); }, ids::tempMin, L"-50"},
         PutNumberCase{"time15tenths", [] {
             Frame m{};
             m[11] = 15;
-            putInputs(decodeInputs(m));
+            putBlock(0, m);
         }, ids::in1Time, L"1"},
         PutNumberCase{"emptyPin", [] {
             Frame m{};
             m[7] = '1';  // only the first byte decides
             m[8] = '2';
-            putInputs(decodeInputs(m));
+            putBlock(0, m);
         }, ids::simPin, L""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RecordFields, DisabledUserShowsEmptyPhoneAndUncheckedRow)
 {
     ::userActive[3].setChecked(true);
-    UserRecord r = decodeUser(encodeUser(3, UserRecord{}));  // a disabled user's block
-    r.phone = L"ignored";  // whatever the record says, a disabled row shows no number
-    r.enabled = false;
-    putUser(3, r);
+    putBlock(userBlock(3), encodeUser(3, UserRecord{}));  // a disabled user's block
     EXPECT_FALSE(window.checked(ids::userId(3, ids::UserOffset::Active)));
     EXPECT_EQ(window.text(ids::userId(3, ids::UserOffset::Phone)), L"");
     EXPECT_EQ(window.text(ids::userId(3, ids::UserOffset::RightsHours)), L"24");
@@ -189,10 +202,11 @@ TEST_F(RecordFields, DisabledUserShowsEmptyPhoneAndUncheckedRow)
 
 TEST_F(RecordFields, TextFieldsByBlock)
 {
-    const int expected[] = {ids::in1Name, ids::in2Name, ids::out1Name, ids::out2Name, ids::tempName,
-                            ids::in1SmsOnText, ids::in2SmsOnText, ids::in1SmsOffText, ids::in2SmsOffText};
+    const SettingsText expected[] = {&Settings::in1Name,      &Settings::in2Name,      &Settings::out1Name,
+                                     &Settings::out2Name,     &Settings::tempName,     &Settings::in1SmsOnText,
+                                     &Settings::in2SmsOnText, &Settings::in1SmsOffText, &Settings::in2SmsOffText};
     for (std::uint8_t b = firstTextBlock; b <= lastTextBlock; ++b)
-        EXPECT_EQ(textField(b).id(), expected[b - firstTextBlock]) << int(b);
+        EXPECT_TRUE(textOfBlock(b) == expected[b - firstTextBlock]) << int(b);
 }
 
 struct TidyCase {
@@ -205,7 +219,7 @@ TEST_P(Tidy, DerivedOutputBoxes)
 {
     const TidyCase c = GetParam();
     c.set();
-    tidyAfterReading();
+    tidyWindowAfterReading();
     EXPECT_EQ(window.checked(ids::out1ByInput), c.out1ByInput) << c.name;
     EXPECT_EQ(window.checked(ids::out2ByInput), c.out2ByInput) << c.name;
     EXPECT_EQ(window.checked(ids::out1Enabled), c.out1Enabled) << c.name;
@@ -228,7 +242,7 @@ TEST_F(RecordFields, TidyAppliesTheAvailabilityRules)
     ::tempEnabled.setChecked(true);
     ::tempSmsOn.setChecked(true);
     EXPECT_FALSE(window.enabled(ids::userId(1, ids::UserOffset::RightOut)));
-    tidyAfterReading();
+    tidyWindowAfterReading();
     EXPECT_TRUE(window.enabled(ids::userId(1, ids::UserOffset::RightOut)));
     EXPECT_TRUE(window.enabled(ids::userId(1, ids::UserOffset::RightTemp)));
     EXPECT_TRUE(window.enabled(ids::smsUsersOnly));

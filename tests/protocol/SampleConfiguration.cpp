@@ -1,7 +1,8 @@
 #include "SampleConfiguration.h"
 
 #include "model/Catalogue.h"
-#include "protocol/Reading.h"
+#include "model/SettingsView.h"
+#include "protocol/SettingsBlocks.h"
 
 namespace protocol_tests {
 
@@ -79,7 +80,9 @@ void applySampleConfiguration()
         userTimedRights[u].setChecked(r.timed);
         userRightsHours[u].setText(r.hours);
     }
-    kes::tidyAfterReading();
+    kes::Settings shown = kes::windowSettings();
+    kes::tidyAfterReading(shown);
+    kes::showSettings(shown);
 }
 
 } // namespace protocol_tests

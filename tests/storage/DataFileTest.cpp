@@ -5,6 +5,7 @@
 #include "storage/FileBuilder.h"
 #include "storage/FileDialogs.h"
 #include "storage/TestWindow.h"
+#include "support/ScopedWin.h"
 
 #include <gtest/gtest.h>
 
@@ -270,17 +271,10 @@ public:
                               FILE_ATTRIBUTE_NORMAL, nullptr))
     {
     }
-    ~ExclusiveHold()
-    {
-        if (held())
-            CloseHandle(handle_);
-    }
-    ExclusiveHold(const ExclusiveHold&) = delete;
-    ExclusiveHold& operator=(const ExclusiveHold&) = delete;
-    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool held() const { return static_cast<bool>(handle_); }
 
 private:
-    HANDLE handle_;
+    kes::KernelHandle handle_;
 };
 
 TEST_F(DataFile, FilesThatCannotBeOpenedAreReportedAndLoadNothing)

@@ -2,6 +2,7 @@
 
 #include "model/Catalogue.h"
 #include "support/MessageBox.h"
+#include "support/ScopedWin.h"
 
 #include <fstream>
 #include <iterator>
@@ -134,15 +135,14 @@ std::vector<std::wstring> TempFolder::names() const
 {
     std::vector<std::wstring> found;
     WIN32_FIND_DATAW data{};
-    const HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    const kes::FindHandle search(FindFirstFileW((path_ + L"\\*").c_str(), &data));
+    if (!search)
         return found;
     do {
         const std::wstring name = data.cFileName;
         if (name != L"." && name != L"..")
             found.push_back(name);
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &data));
     return found;
 }
 

@@ -19,6 +19,19 @@ TEST(HelpLauncher, ProgramFolderIsTheExecutablesFolderWithoutTrailingBackslash)
     EXPECT_NE(kes::programFolder.back(), L'\\');
 }
 
+TEST(HelpLauncher, AFolderIsThePathWithoutItsLastPartARootKeepsItsBackslash)
+{
+    const struct {
+        const wchar_t* path;
+        const wchar_t* folder;
+    } paths[] = {{L"C:\\Program Files\\Quellmo\\quellmo-pc.exe", L"C:\\Program Files\\Quellmo"},
+                 {L"C:\\quellmo-pc.exe", L"C:\\"},
+                 {L"\\\\serwer\\udział\\quellmo-pc.exe", L"\\\\serwer\\udział"},
+                 {L"quellmo-pc.exe", L""}};
+    for (const auto& p : paths)
+        EXPECT_EQ(kes::folderOfPath(p.path), p.folder) << p.folder;
+}
+
 std::wstring tempFolder()
 {
     wchar_t folder[MAX_PATH] = {};

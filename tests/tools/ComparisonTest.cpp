@@ -5,7 +5,6 @@
 #include "CaseName.h"
 #include "ProgrammedModule.h"
 #include "model/Catalogue.h"
-#include "protocol/ModuleConfiguration.h"
 #include "protocol/Reading.h"
 #include "tools/ModuleComparison.h"
 

@@ -5,6 +5,7 @@
 #include "protocol/SampleConfiguration.h"
 
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "tools/LinkDiagnosis.h"
 #include "tools/ModuleTrust.h"
 #include "tools/ProgrammingRecord.h"
@@ -208,7 +209,7 @@ TEST_F(ProgrammingRecordTest, SuccessIsRecordedWithTheInterfaceAndLaterEditsAreS
     lastProgramming = ProgrammingRecord();
     ASSERT_TRUE(connect());
     applySampleConfiguration();
-    EXPECT_EQ(programmedState("QLV30001"), ProgrammedState::Never);
+    EXPECT_EQ(programmedState("QLV30001", windowSettings()), ProgrammedState::Never);
     h.sim.faults().silentFrames = 3;  // the first block fails: no record
     startProgramming();
     tickOnce();
@@ -220,11 +221,11 @@ TEST_F(ProgrammingRecordTest, SuccessIsRecordedWithTheInterfaceAndLaterEditsAreS
         tickOnce();
     ASSERT_TRUE(lastProgramming.done);
     EXPECT_EQ(lastProgramming.interfaceSerial, "QLV30001");
-    EXPECT_EQ(programmedState("QLV30001"), ProgrammedState::AsProgrammed);
-    EXPECT_EQ(programmedState(""), ProgrammedState::AsProgrammed);
-    EXPECT_EQ(programmedState("QLV30002"), ProgrammedState::OtherInterface);
+    EXPECT_EQ(programmedState("QLV30001", windowSettings()), ProgrammedState::AsProgrammed);
+    EXPECT_EQ(programmedState("", windowSettings()), ProgrammedState::AsProgrammed);
+    EXPECT_EQ(programmedState("QLV30002", windowSettings()), ProgrammedState::OtherInterface);
     ::accessCode.setText(L"ZZZZ");
-    EXPECT_EQ(programmedState("QLV30001"), ProgrammedState::EditedSince);
+    EXPECT_EQ(programmedState("QLV30001", windowSettings()), ProgrammedState::EditedSince);
     lastProgramming = ProgrammingRecord();
 }
 

@@ -2,7 +2,8 @@
 #include "protocol/ProtocolFixture.h"
 
 #include "model/Catalogue.h"
-#include "protocol/ModuleConfiguration.h"
+#include "model/SettingsView.h"
+#include "protocol/SettingsBlocks.h"
 #include "tools/ConfigurationReport.h"
 #include "tools/ProgrammingRecord.h"
 
@@ -20,7 +21,7 @@ protected:
         ReportFacts facts;
         facts.programVersion = L"1.0.0";
         facts.now = SYSTEMTIME{2024, 5, 3, 17, 9, 4, 0, 0};
-        return configurationReport(facts);
+        return configurationReport(facts, windowSettings());
     }
 };
 
@@ -70,7 +71,7 @@ TEST_F(Report, WithAnAnsweringModuleAfterProgramming)
     ::userActive[1].setChecked(true);
     ::userTimedRights[1].setChecked(true);
     ::userRightsHours[1].setText(L"48");
-    noteProgrammingSucceeded(imageOf(gatherAsProgrammed()));
+    noteProgrammingSucceeded(imageOf(windowSettings()));
     lastProgramming.when = SYSTEMTIME{2024, 5, 3, 17, 8, 30, 0, 0};
 
     std::wstring html = make();

@@ -3,6 +3,7 @@
 #include "tools/SeriesCopies.h"
 #include "tools/SeriesLog.h"
 #include "tools/SeriesRowValues.h"
+#include "support/ScopedWin.h"
 
 #include "CaseName.h"
 
@@ -160,10 +161,11 @@ TEST(SeriesLog, ALogNotThereYetHoldsNoRowsAndALockedOneCannotBeRead)
     DeleteFileW(path.c_str());
     EXPECT_TRUE(kes::programmedRowsInLog(path).readable);
     putFile(path, header + tableLine);
-    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(kes::programmedRowsInLog(path).readable);
-    CloseHandle(lock);
+    {
+        kes::KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(kes::programmedRowsInLog(path).readable);
+    }
     DeleteFileW(path.c_str());
 }
 
@@ -185,10 +187,9 @@ TEST(SeriesLog, ALogThatCannotBeWrittenIsReportedAndKeepsItsLines)
     putFile(path, header + failedLine);
     const std::vector<kes::LogLine> line{kes::attemptCells(awkwardAttempt)};
     {
-        HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        kes::KernelHandle lock(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
         EXPECT_FALSE(kes::appendToSeriesLog(path, line));
-        CloseHandle(lock);
     }
     EXPECT_EQ(fileBytes(path), header + failedLine);
     EXPECT_FALSE(kes::appendToSeriesLog(tempFolder() + L"quellmo-no-such-folder\\seria.csv", line));

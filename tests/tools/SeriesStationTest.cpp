@@ -4,10 +4,12 @@
 
 #include "CaseName.h"
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "model/Validation.h"
 #include "protocol/ModuleText.h"
 #include "tools/SeriesCopies.h"
 #include "tools/SeriesStation.h"
+#include "support/ScopedWin.h"
 
 #include <cstring>
 #include <fstream>
@@ -66,7 +68,6 @@ protected:
         tablePath = std::wstring(folder) + L"quellmo-station-table.csv";
         clearFiles();
         station.setLogPath(logPath);
-        station.setBeep([this](UINT type) { beeps.push_back(type); });
     }
     void TearDown() override
     {
@@ -133,7 +134,9 @@ protected:
         ASSERT_TRUE(connect());
         ASSERT_TRUE(stepUntil([&] { return kes::usbLink.responding; }));
         defaultsInTheWindow();
-        ASSERT_EQ(kes::collectSettingsFaults(), L"");
+        const kes::ValidatedSettings validated = kes::validateSettings(kes::windowSettings());
+        kes::showSettings(validated.settings);
+        ASSERT_EQ(validated.faults, L"");
         kes::startProgramming();
         ASSERT_TRUE(stepUntil([&] { return !kes::programmingPending(); }));
         templated.status = h.sim.status();
@@ -153,7 +156,6 @@ protected:
     kes::SeriesStation station;
     qlvsim::Module templated;
     std::wstring logPath, tablePath;
-    std::vector<UINT> beeps;
 };
 
 // Three modules holding the template, the second storing every block wrongly: rows 1, 2, 2.
@@ -287,8 +289,8 @@ TEST_F(SeriesStationTest, ALogThatCannotBeWrittenStopsTheSeriesWithItsPath)
     ASSERT_TRUE(connect());
     ASSERT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
     const std::string started = fileBytes(logPath);
-    HANDLE lock = CreateFileW(logPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    kes::KernelHandle lock(CreateFileW(logPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     untilAttemptEnds();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Nie można zapisać pliku: " + logPath);
@@ -304,7 +306,7 @@ TEST_F(SeriesStationTest, ALogThatCannotBeWrittenStopsTheSeriesWithItsPath)
     boxes.clear();
     EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::LogNotWritable);
     EXPECT_EQ(boxes.size(), 1u);
-    CloseHandle(lock);
+    lock.reset();
     EXPECT_EQ(fileBytes(logPath), started);
 }
 

@@ -4,9 +4,6 @@
 #include "tools/SeriesTable.h"
 
 #include "CaseName.h"
-#include "model/Catalogue.h"
-#include "model/DetachedSettings.h"
-#include "storage/DataFile.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +20,10 @@ std::wstring render(const kes::SeriesTable& table)
         std::wstring line;
         for (const kes::TableValue& v : row) {
             std::wstring value = v.text;
-            if (v.setting->option)
+            if (v.setting->kind == kes::SettingKind::Check)
                 value = v.checked ? L"tak" : L"nie";
-            else if (v.setting->list)
-                value = v.setting->list->items().at(static_cast<std::size_t>(v.item));
+            else if (v.setting->kind == kes::SettingKind::List)
+                value = v.setting->items->at(static_cast<std::size_t>(v.item));
             line += (line.empty() ? L"" : L"|") + v.setting->label + L"=" + value;
         }
         out += line + L"\n";
@@ -155,14 +152,12 @@ TEST_P(SeriesTableRefuses, WholeWithEveryFaultNamed)
 INSTANTIATE_TEST_SUITE_P(Spreadsheets, SeriesTableRefuses, ::testing::ValuesIn(refusals), casename::ByName());
 
 // The defaults with input 1 switched on and named: a template validation passes.
-std::wstring templateRecords()
+kes::Settings templateSettings()
 {
-    kes::DetachedSettings scratch;
-    for (std::size_t i = 0; i < settingsBufor.size(); ++i)
-        settingsBufor.at(i)->restoreDefault();
-    in1Enabled.setChecked(true);
-    in1Name.setText(L"Drzwi");
-    return kes::currentRecords();
+    kes::Settings settings;
+    settings.in1Enabled = true;
+    settings.in1Name = L"Drzwi";
+    return settings;
 }
 
 TEST(SeriesTableRows, EachRowIsValidatedOnTheTemplateAndListedByNumber)
@@ -175,11 +170,11 @@ TEST(SeriesTableRows, EachRowIsValidatedOnTheTemplateAndListedByNumber)
         "CD34;;;\r\n");
     ASSERT_TRUE(read.table.has_value()) << joined(read.faults);
 
-    const kes::PreparedRows rows = kes::prepareRows(&*read.table, templateRecords());
+    const kes::PreparedRows rows = kes::prepareRows(&*read.table, templateSettings());
 
     EXPECT_EQ(joined(rows.faults), L"Wiersz 2: Błędny kod dostępu.\n"
                                    L"Wiersz 2: Błędny numer telefonu użytkownika nr 1.\n");
-    EXPECT_TRUE(rows.records.empty()) << "nothing of a refused table is kept";
+    EXPECT_TRUE(rows.rows.empty()) << "nothing of a refused table is kept";
 }
 
 TEST(SeriesTableRows, RowsThatPassHoldTheTemplateWithTheRowAndValidationsRewrites)
@@ -191,25 +186,24 @@ TEST(SeriesTableRows, RowsThatPassHoldTheTemplateWithTheRowAndValidationsRewrite
         "CD34;;;;\r\n");
     ASSERT_TRUE(read.table.has_value()) << joined(read.faults);
 
-    const kes::PreparedRows rows = kes::prepareRows(&*read.table, templateRecords());
+    const kes::PreparedRows rows = kes::prepareRows(&*read.table, templateSettings());
 
     ASSERT_TRUE(rows.faults.empty()) << joined(rows.faults);
-    ASSERT_EQ(rows.records.size(), 3u);
-    kes::DetachedSettings scratch;
-    kes::loadRecords(rows.records[0]);
-    EXPECT_EQ(accessCode.getText(), L"AB12");
-    EXPECT_EQ(in1Name.getText(), L"Lodz") << "names are folded as Programuj folds them";
-    EXPECT_EQ(in2Name.getText(), L"INPUT-2");
-    EXPECT_TRUE(in2Enabled.isChecked());
-    EXPECT_TRUE(userActive[1].isChecked());
-    EXPECT_EQ(userPhone[1].getText(), L"+48600100200");
-    EXPECT_TRUE(userRightListenAvailable[1].isEnabled()) << "rights of a user switched on by the row are offered";
+    ASSERT_EQ(rows.rows.size(), 3u);
+    const kes::Settings& first = rows.rows[0];
+    EXPECT_EQ(first.accessCode, L"AB12");
+    EXPECT_EQ(first.in1Name, L"Lodz") << "names are folded as Programuj folds them";
+    EXPECT_EQ(first.in2Name, L"INPUT-2");
+    EXPECT_TRUE(first.in2Enabled);
+    EXPECT_TRUE(first.users[1].active);
+    EXPECT_EQ(first.users[1].phone, L"+48600100200");
+    EXPECT_TRUE(first.users[1].rightListenAvailable) << "rights of a user switched on by the row are offered";
 
-    kes::loadRecords(rows.records[1]);
-    EXPECT_EQ(accessCode.getText(), L"WKTR") << "a row of empty cells is the template alone";
-    EXPECT_EQ(in1Name.getText(), L"Drzwi");
-    EXPECT_FALSE(in2Enabled.isChecked());
-    EXPECT_FALSE(userActive[1].isChecked());
+    const kes::Settings& second = rows.rows[1];
+    EXPECT_EQ(second.accessCode, L"WKTR") << "a row of empty cells is the template alone";
+    EXPECT_EQ(second.in1Name, L"Drzwi");
+    EXPECT_FALSE(second.in2Enabled);
+    EXPECT_FALSE(second.users[1].active);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The dialog base under Wine: a handler that throws ends its dialog through the program's
 // fault report, and nothing of the exception reaches Windows.
-#include "ui/Dialog.h"
+#include "ui/SingleDialog.h"
 
 #include "CaseName.h"
 #include "UiTestSupport.h"
@@ -16,12 +16,13 @@
 
 namespace {
 
-enum class Handler { Init, Command, DrawItem, Cancel };
+enum class Handler { Init, Command, DrawItem, Cancel, Notify, Timer, Size, Message, Refresh };
 
-// Throws from the chosen handler, reached by a message the dialog posts itself.
-class ThrowingDialog final : public kes::Dialog {
+// Throws from the chosen handler, reached by a message the dialog posts itself (a refresh: by
+// the ticks of the main window, which the test stands in for).
+class ThrowingDialog final : public kes::SingleDialog {
 public:
-    explicit ThrowingDialog(Handler throwing) : Dialog(IDD_DIAGNOSTICS_DIALOG), throwing_(throwing) {}
+    explicit ThrowingDialog(Handler throwing) : SingleDialog(IDD_DIAGNOSTICS_DIALOG), throwing_(throwing) {}
 
     bool thrown = false;
     int handlersAfterThrow = 0;
@@ -31,6 +32,7 @@ private:
     {
         drawn_.CtlType = ODT_STATIC;
         drawn_.CtlID = IDC_DIAGNOSTICS_FIRST_CHART;
+        notified_ = {item(IDC_DIAGNOSTICS_SUMMARY), IDC_DIAGNOSTICS_SUMMARY, static_cast<UINT>(NM_CLICK)};
         const struct {
             UINT message;
             WPARAM wParam;
@@ -38,14 +40,24 @@ private:
         } reaching[] = {{WM_NULL, 0, 0},
                         {WM_COMMAND, MAKEWPARAM(IDC_DIAGNOSTICS_COPY, BN_CLICKED), 0},
                         {WM_DRAWITEM, IDC_DIAGNOSTICS_FIRST_CHART, reinterpret_cast<LPARAM>(&drawn_)},
-                        {WM_CLOSE, 0, 0}};
+                        {WM_CLOSE, 0, 0},
+                        {WM_NOTIFY, IDC_DIAGNOSTICS_SUMMARY, reinterpret_cast<LPARAM>(&notified_)},
+                        {WM_TIMER, 7, 0},
+                        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200)},
+                        {WM_APP, 0, 0},
+                        {WM_NULL, 0, 0}};
         const auto& r = reaching[static_cast<int>(throwing_)];
         PostMessageW(window(), r.message, r.wParam, r.lParam);
         at(Handler::Init);
         return true;
     }
-    bool onCommand(int) override { return at(Handler::Command); }
+    bool onCommand(int, int) override { return at(Handler::Command); }
     bool onDrawItem(const DRAWITEMSTRUCT&) override { return at(Handler::DrawItem); }
+    bool onNotify(const NMHDR&, LRESULT&) override { return at(Handler::Notify); }
+    bool onTimer(UINT_PTR) override { return at(Handler::Timer); }
+    void onSize(int, int) override { at(Handler::Size); }
+    bool onMessage(UINT message, WPARAM, LPARAM) override { return message == WM_APP && at(Handler::Message); }
+    void refresh() override { at(Handler::Refresh); }
     void onCancel() override
     {
         at(Handler::Cancel);
@@ -65,6 +77,7 @@ private:
 
     Handler throwing_;
     DRAWITEMSTRUCT drawn_{};
+    NMHDR notified_{};
 };
 
 struct FaultCase {
@@ -93,13 +106,14 @@ TEST_P(DialogFault, EndsTheDialogAndReportsTheProgramFault)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     uitest::ThreadTicks guard;
     guard.start([&] {
+        kes::SingleDialog::refreshAll();
         if (std::chrono::steady_clock::now() > deadline && dialog.window()) {
             timedOut = true;
             EndDialog(dialog.window(), 0);
         }
     });
 
-    const INT_PTR result = dialog.runModal(nullptr);
+    const INT_PTR result = dialog.runAlone(nullptr);
 
     guard.stop();
     kes::setMessageBoxFunction(previous);
@@ -114,7 +128,10 @@ TEST_P(DialogFault, EndsTheDialogAndReportsTheProgramFault)
 INSTANTIATE_TEST_SUITE_P(Handlers, DialogFault,
                          ::testing::Values(FaultCase{"onInit", Handler::Init}, FaultCase{"onCommand", Handler::Command},
                                            FaultCase{"onDrawItem", Handler::DrawItem},
-                                           FaultCase{"onCancel", Handler::Cancel}),
+                                           FaultCase{"onCancel", Handler::Cancel}, FaultCase{"onNotify", Handler::Notify},
+                                           FaultCase{"onTimer", Handler::Timer}, FaultCase{"onSize", Handler::Size},
+                                           FaultCase{"onMessage", Handler::Message},
+                                           FaultCase{"refresh after a tick", Handler::Refresh}),
                          casename::ByName());
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "support/MessageBox.h"
 #include "ui/ConfigurationReportCommand.h"
 #include "ui/ConnectionDiagnostics.h"
+#include "ui/SingleDialog.h"
 
 #include <fstream>
 #include <iterator>
@@ -82,7 +83,7 @@ TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
         h.sim.replug();
         kes::connectStep();
         { kes::debuglog_stream log; log << L"Błąd: nr 5\n"; }
-        kes::refreshConnectionDiagnostics();
+        kes::SingleDialog::refreshAll();
         EXPECT_NE(uitest::textOf(GetDlgItem(window, kes::diagnosticsSummary))
                       .find(L"  Quorvaltenique USB, nr seryjny QLV30001 – używany przez program\r\n"),
                   std::wstring::npos);
@@ -102,7 +103,7 @@ TEST(DiagnosticsWindow, ShowsTheReasonRefreshesCopiesAndCloses)
     EXPECT_FALSE(timedOut);
     EXPECT_TRUE(checked);
     EXPECT_EQ(kes::connectionDiagnosticsWindow(), nullptr);
-    kes::refreshConnectionDiagnostics();  // nothing open: nothing happens
+    kes::SingleDialog::refreshAll();  // nothing open: nothing happens
 }
 
 struct ReportSeams {
@@ -225,7 +226,7 @@ TEST_P(DiagnosticsLogBox, KeepsTheReadersPlaceWhileLinesCome)
         HWND box = GetDlgItem(window, kes::diagnosticsLog);
         for (const std::wstring& line : c.shown)
             logLine(line);
-        kes::refreshConnectionDiagnostics();
+        kes::SingleDialog::refreshAll();
 
         const int lines = static_cast<int>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
         const int lastLineStart = static_cast<int>(SendMessageW(box, EM_LINEINDEX, lines - 2, 0));
@@ -242,7 +243,7 @@ TEST_P(DiagnosticsLogBox, KeepsTheReadersPlaceWhileLinesCome)
 
         for (const std::wstring& line : c.more) {
             logLine(line);
-            kes::refreshConnectionDiagnostics();
+            kes::SingleDialog::refreshAll();
         }
 
         EXPECT_EQ(uitest::textOf(box), c.after);
@@ -301,7 +302,7 @@ TEST(DiagnosticsWindow, ListsTheInterfacesEveryTwoSecondsOfTicks)
         const std::uint64_t before = h.sim.deviceListings();
         for (int tick = 0; tick < 20; ++tick) {  // 10 s
             h.advanceMs(500);
-            kes::refreshConnectionDiagnostics();
+            kes::SingleDialog::refreshAll();
         }
         listings = h.sim.deviceListings() - before;
         summary = uitest::textOf(GetDlgItem(window, kes::diagnosticsSummary));

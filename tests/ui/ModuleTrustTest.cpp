@@ -5,6 +5,7 @@
 #include "ProgrammedModule.h"
 #include "SimHarness.h"
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "tools/ModuleTrust.h"
 #include "tools/ProgrammingRecord.h"
 #include "protocol/Programming.h"
@@ -548,7 +549,7 @@ TEST_F(ModuleTrustTest, TheProgrammingRecordFollowsTheModule)
     connectAndRead();
     accessCode.setText(L"WKTR");
     programme();
-    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    EXPECT_EQ(kes::programmedState("QLV30001", kes::windowSettings()), kes::ProgrammedState::AsProgrammed);
     qlvsim::Module programmed;
     programmed.status = sim.sim.status();
     for (std::size_t b = 0; b < qlvsim::blockCount; ++b)
@@ -557,11 +558,11 @@ TEST_F(ModuleTrustTest, TheProgrammingRecordFollowsTheModule)
     qlvsim::Module other;
     other.status.text = "Brama 2";
     swapModule([&] { sim.sim.attachModule(other); }, L"Brama 2");
-    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::OtherModule);
+    EXPECT_EQ(kes::programmedState("QLV30001", kes::windowSettings()), kes::ProgrammedState::OtherModule);
 
     swapModule([&] { sim.sim.attachModule(programmed); }, L"Quellmo GSM");
     ASSERT_TRUE(uitest::pumpUntil([&] { return text(ids::accessCode) == L"WKTR"; }));
-    EXPECT_EQ(kes::programmedState("QLV30001"), kes::ProgrammedState::AsProgrammed);
+    EXPECT_EQ(kes::programmedState("QLV30001", kes::windowSettings()), kes::ProgrammedState::AsProgrammed);
     SendMessageW(dialog, WM_SYSCOMMAND, restoreCommand, 0);
     EXPECT_EQ(text(ids::accessCode), L"AAAA");
     EXPECT_TRUE(boxes.empty());

@@ -1,6 +1,8 @@
 // The built program as its own process, with the simulator's FTD2XX.dll beside it, driven with
 // window messages from this process; the simulator's journal and state file show what reached
 // the module.
+#include "support/ScopedWin.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -135,10 +137,9 @@ protected:
     void TearDown() override
     {
         if (process.hProcess) {
+            const kes::KernelHandle owned(process.hProcess), thread(process.hThread);
             if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
                 TerminateProcess(process.hProcess, 99);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
         }
         for (const wchar_t* name : {L"\\quellmo-pc.exe", L"\\FTD2XX.dll", L"\\journal.txt", L"\\state.txt"})
             DeleteFileW((folder + name).c_str());

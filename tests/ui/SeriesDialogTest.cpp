@@ -11,6 +11,7 @@
 #include "support/MessageBox.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
+#include "ui/NoticeBoxes.h"
 #include "ui/ResourceIds.h"
 #include "ui/SeriesDialog.h"
 #include "ui/WindowHelpers.h"
@@ -164,7 +165,6 @@ protected:
         station.dropTable();
         station.setLogPath(L"");
         station.setKeepCopies(true);
-        station.setBeep([this](UINT type) { beeps.push_back(type); });
         kes::programmingStepCounter = kes::noProgramming;
         kes::supervision = kes::SupervisionState();
         kes::stopFollowingModuleJobs();
@@ -174,6 +174,8 @@ protected:
         dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr,
                                     &kes::mainDialogProc, 0);
         ASSERT_NE(dialog, nullptr);
+        // The shell has installed its boxes and sounds: the sounds are heard here.
+        shellNotices = kes::setNoticeSink(&notices);
         ticks.start([this] {
             sim.advanceMs(500);
             PostMessageW(dialog, WM_TIMER, kes::mainTimerId, 0);
@@ -190,7 +192,7 @@ protected:
         if (IsWindow(dialog))
             DestroyWindow(dialog);
         kes::usbLink.close();
-        kes::seriesStation().setBeep(nullptr);
+        kes::setNoticeSink(shellNotices);
         kes::setFileDialogFunction(nullptr);
         kes::setMessageBoxFunction(previousBox);
         removeFiles();
@@ -236,7 +238,18 @@ protected:
     uitest::ThreadTicks ticks;
     std::wstring folder, templatePath, tablePath, logPath;
     std::vector<std::wstring> boxes;
-    std::vector<UINT> beeps;
+    // The shell's boxes, the sounds recorded.
+    struct Sounds final : kes::NoticeSink {
+        std::vector<UINT> beeps;
+        void show(HWND owner, kes::Notice notice, const std::wstring& text) override
+        {
+            kes::noticeBoxes().show(owner, notice, text);
+        }
+        void play(kes::Sound sound) override { beeps.push_back(kes::soundType(sound)); }
+    };
+    Sounds notices;
+    std::vector<UINT>& beeps = notices.beeps;
+    kes::NoticeSink* shellNotices = nullptr;
     kes::MessageBoxFunction previousBox;
 };
 

@@ -2,12 +2,14 @@
 
 #include "SimHarness.h"
 #include "model/Catalogue.h"
+#include "model/SettingsView.h"
 #include "model/Validation.h"
 #include "protocol/Programming.h"
 #include "protocol/Supervision.h"
 #include "support/HelpLauncher.h"
 #include "support/HelpRecorder.h"
 #include "support/MessageBox.h"
+#include "support/ScopedWin.h"
 #include "ui/ExceptionFilter.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ResourceIds.h"
@@ -122,8 +124,9 @@ protected:
     {
         accessCode.setText(L"WKTR");
         simPin.setText(L"4821");
-        const std::wstring faults = kes::collectSettingsFaults();
-        ASSERT_EQ(faults, L"");
+        const kes::ValidatedSettings validated = kes::validateSettings(kes::windowSettings());
+        kes::showSettings(validated.settings);
+        ASSERT_EQ(validated.faults, L"");
     }
 
     harness::SimHarness sim;
@@ -347,10 +350,8 @@ TEST_F(ShellTest, HelpOpensTheManualBesideTheProgramWithTheAssociatedApplication
     OpenCommandOverride command(className, L"\"" + helptest::recorderPath() + L"\" \"%1\"");
     // The shell opens only a file that is there; the manual is not copied beside the tests.
     const std::wstring manual = kes::programFolder + L"\\instrukcja.pdf";
-    const HANDLE file = CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const bool placed = file != INVALID_HANDLE_VALUE;
-    if (placed)
-        CloseHandle(file);
+    const bool placed = static_cast<bool>(
+        kes::KernelHandle(CreateFileW(manual.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(ids::helpButton, BN_CLICKED), 0);
     std::vector<std::wstring> arguments;
     EXPECT_TRUE(recorder.waitForStart(arguments));

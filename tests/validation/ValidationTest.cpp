@@ -1,7 +1,9 @@
 #include "model/Validation.h"
 
 #include "model/Catalogue.h"
+#include "protocol/SettingsCheck.h"
 #include "storage/TestWindow.h"
+#include "ui/NoticeBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,14 @@
 namespace {
 
 using namespace testing_support;
+
+// The window's check shows its faults as the program's own box.
+class ProgramBoxes : public ::testing::Environment {
+public:
+    void SetUp() override { kes::setNoticeSink(&kes::noticeBoxes()); }
+    void TearDown() override { kes::setNoticeSink(nullptr); }
+};
+const auto* const programBoxes = ::testing::AddGlobalTestEnvironment(new ProgramBoxes);
 
 // ---- text predicates -------------------------------------------------------------
 
@@ -149,7 +159,7 @@ TEST(Rewrite, GivesTheText)
     }
 }
 
-// ---- validateSettings on the real controls ----------------------------------------
+// ---- the window's check on the real controls ----------------------------------------
 
 // Puts a text straight into a field's control, past the field's own length limit, as a
 // control can hold it.
@@ -174,7 +184,7 @@ void listsTheFaultsAndLeavesTheRewrites(const Scenario& param)
     TestWindow window;
     MessageBoxRecorder boxes;
     param.setup();
-    const bool passed = kes::validateSettings(window.handle());
+    const bool passed = kes::checkWindowSettings(window.handle());
     if (param.faults.empty()) {
         EXPECT_TRUE(passed);
         EXPECT_TRUE(boxes.boxes().empty());
@@ -667,11 +677,34 @@ TEST(ValidationRepeated, SecondRunAfterFixingPasses)
     in1Enabled.setChecked(true);
     in1Time.setText(L"2,5");
     accessCode.setText(L"abcd");
-    EXPECT_FALSE(kes::validateSettings(window.handle()));
+    EXPECT_FALSE(kes::checkWindowSettings(window.handle()));
     EXPECT_EQ(L"2.5", in1Time.getText()) << "the rewrite stays after the failed run";
     accessCode.setText(L"ABCD");
-    EXPECT_TRUE(kes::validateSettings(window.handle()));
+    EXPECT_TRUE(kes::checkWindowSettings(window.handle()));
     EXPECT_EQ(1u, boxes.boxes().size());
+}
+
+} // namespace
+
+namespace {
+
+// On a value alone, with no window: its faults and the value as validation leaves it.
+TEST(ValidationOfAValue, GivesItsFaultsAndItsRewrittenValue)
+{
+    kes::Settings s;
+    s.accessCode = L"zz";
+    s.in1Name = L"Brama";  // input 1 is off
+    s.in2Enabled = true;
+    s.in2Name = L"   ";
+    s.in2Wiring = 3;
+    s.users[1].active = true;
+    s.users[1].phone = L"12";
+    const kes::ValidatedSettings v = kes::validateSettings(s);
+    EXPECT_EQ(v.faults, L"Błędny kod dostępu.\r\nBrak nazwy wejścia 2.\r\nBłędny numer telefonu użytkownika nr 2.\r\n");
+    EXPECT_EQ(v.settings.accessCode, L"zz");
+    EXPECT_EQ(v.settings.in1Name, L"INPUT-1") << "a switched-off input's name goes back";
+    EXPECT_EQ(v.settings.in2Wiring, 3);
+    EXPECT_EQ(v.settings.users[0].phone, L"") << "an inactive user's number is emptied";
 }
 
 } // namespace
