@@ -14,6 +14,8 @@ public:
 
     void beforeAutomaticReading() override
     {
+        if (series_)
+            return;
         Settings now = windowSettings();
         if (now != settled_)
             kept_ = std::move(now);
@@ -31,9 +33,21 @@ public:
     {
         settled_ = Settings();
         kept_.reset();
+        series_ = false;
+    }
+    void seriesStarts(const Settings& atStart)
+    {
+        kept_ = atStart;
+        series_ = true;
+    }
+    void seriesEnds()
+    {
+        series_ = false;
+        settled();
     }
 
 private:
+    bool series_ = false;
     Settings settled_;
     std::optional<Settings> kept_;
 };
@@ -49,6 +63,10 @@ EditsKeeper& keeper()
 void noteSettingsSettled() { keeper().settled(); }
 
 const Settings* keptEdits() { return keeper().kept(); }
+
+void keepEditsThroughSeries(const Settings& atStart) { keeper().seriesStarts(atStart); }
+
+void seriesEnded() { keeper().seriesEnds(); }
 
 void startKeepingEdits()
 {

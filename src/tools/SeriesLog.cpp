@@ -127,6 +127,19 @@ bool appendToSeriesLog(const std::wstring& path, const std::vector<LogLine>& lin
            file.close();
 }
 
+bool SeriesLogWriter::add(LogLine line)
+{
+    waiting_.push_back(std::move(line));
+    return retry();
+}
+
+bool SeriesLogWriter::retry()
+{
+    if (!waiting_.empty() && appendToSeriesLog(path_, waiting_))
+        waiting_.clear();
+    return waiting_.empty();
+}
+
 ProgrammedRows programmedRowsInLog(const std::wstring& path)
 {
     ProgrammedRows out;

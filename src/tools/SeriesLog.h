@@ -45,6 +45,25 @@ using LogLine = std::vector<std::wstring>;
 // when the lines could not be written.
 bool appendToSeriesLog(const std::wstring& path, const std::vector<LogLine>& lines);
 
+// The log's lines on their way to its file. A line that cannot be written now (the log open in a
+// spreadsheet that locks it, a full disk) waits behind any before it; each try writes all that
+// wait, in order, or none. Nothing waits from one program run to the next.
+class SeriesLogWriter {
+public:
+    // Lines still waiting go to the new file.
+    void setPath(const std::wstring& path) { path_ = path; }
+    const std::wstring& path() const { return path_; }
+    // The line, after those waiting; false when they all wait.
+    bool add(LogLine line);
+    // True when nothing waits any more.
+    bool retry();
+    std::size_t waiting() const { return waiting_.size(); }
+
+private:
+    std::wstring path_;
+    std::vector<LogLine> waiting_;
+};
+
 // The row values of the log's "OK" lines, in file order: the rows already programmed. A log that
 // is not there yet holds none; `readable` is false only when one is there and cannot be read.
 struct ProgrammedRows {

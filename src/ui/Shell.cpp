@@ -46,6 +46,7 @@ void initialise(HWND dialog)
     setNoticeSink(&noticeBoxes());
     connectProgressToProgramming();
     followModuleJobs();
+    renewSeriesStation();
     addSystemMenuCommands(dialog);
 
     SetClassLongPtrW(dialog, GCLP_HICON,

@@ -135,6 +135,13 @@ const Refusal refusals[] = {
     {"empty file", "", L"Tabela nie zawiera żadnego wiersza pod nagłówkiem.\n"},
     {"broken UTF-8 after its signature", "\xEF\xBB\xBFTEMP\r\n\xC5\r\n",
      L"Tabela nie jest poprawnym tekstem (UTF-8, UTF-16 lub Windows-1250).\n"},
+    {"a code and a PIN that lost their leading zeros", "Kod dost\xC4\x99pu;Kod PIN karty SIM\r\n12;123\r\n0;0123\r\n",
+     L"Wiersz 1, kolumna \"Kod dostępu\": 12 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"
+     L"Wiersz 1, kolumna \"Kod PIN karty SIM\": 123 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"
+     L"Wiersz 2, kolumna \"Kod dostępu\": 0 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"},
+    {"quote never closed in the header", "TEMP;\"IN-1\r\ntak\r\n", L"Nagłówek: cudzysłów bez zamknięcia\n"},
+    {"two rows of the same values, as the log would hold them", "TEMP;IN-1\r\ntak;nie\r\n\r\n1;0\r\n",
+     L"Wiersz 3: te same wartości co wiersz 1\n"},
     {"every fault in file order", "TEMP;Nazwa;POWER\r\ntak;x;tak\r\n1;;??\r\n",
      L"Kolumna \"Nazwa\": nieznana kolumna\n"
      L"Wiersz 2, kolumna \"POWER\": nieczytelna wartość \"??\" (tak/nie, 1/0 lub x)\n"},
@@ -150,6 +157,20 @@ TEST_P(SeriesTableRefuses, WholeWithEveryFaultNamed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Spreadsheets, SeriesTableRefuses, ::testing::ValuesIn(refusals), casename::ByName());
+
+// Numbers a spreadsheet has read as numbers: "+" dropped from 11 digits starting with 48. Nine
+// digits are a national number; a blank line keeps the numbers of the rows below.
+TEST(SeriesTableWarnings, NameEachPhoneThatLostItsPlus)
+{
+    const kes::TableReading read = kes::readSeriesTable(
+        "U\xC5\xBCytkownik 1 - telefon;U\xC5\xBCytkownik 2 - telefon\r\n+48601234567;601234567\r\n\r\n"
+        "48601234568;48601234569\r\n");
+    ASSERT_TRUE(read.table.has_value()) << joined(read.faults);
+    EXPECT_TRUE(kes::isBlankRow(*read.table, 1));
+    EXPECT_EQ(joined(read.warnings),
+              L"Wiersz 3, Użytkownik 1 – telefon: 48601234568 bez „+” – arkusz usuwa „+” z liczb; sformatuj kolumnę jako tekst\n"
+              L"Wiersz 3, Użytkownik 2 – telefon: 48601234569 bez „+” – arkusz usuwa „+” z liczb; sformatuj kolumnę jako tekst\n");
+}
 
 // The defaults with input 1 switched on and named: a template validation passes.
 kes::Settings templateSettings()

@@ -358,7 +358,9 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
     EXPECT_EQ(lines[0].substr(19).rfind(";QLV30001;Brama 1;Plus;64 %;1;OK;", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].substr(19),
               ";QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie "
-              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;;;;");
+              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;osiedle.csv;ustawienia okna z pliku szablon.dat;Kod dost\xC4\x99pu=2222|"
+              "U\xC5\xBCytkownik 1=tak|U\xC5\xBCytkownik 1 \xE2\x80\x93 telefon=+48600100002|IN-1 \xE2\x80\x93 nazwa=Brama "
+              "\xC5\x81\xC3\xB3" "d\xC5\xBA;002");
     EXPECT_EQ(lines[2].substr(19).rfind(";QLV30001;Brama 3;Plus;64 %;2;OK;", 0), 0u) << lines[2];
 
     // What each module held, as "Zapisz" writes it: the code, an empty PIN, IN-1 off.
