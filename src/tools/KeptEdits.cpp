@@ -34,20 +34,25 @@ public:
         settled_ = Settings();
         kept_.reset();
         series_ = false;
+        leftBySeries_.reset();
     }
+    // A series started again over the module the last one left in the window keeps the user's.
     void seriesStarts(const Settings& atStart)
     {
-        kept_ = atStart;
+        if (!leftBySeries_ || atStart != *leftBySeries_)
+            kept_ = atStart;
         series_ = true;
     }
     void seriesEnds()
     {
         series_ = false;
         settled();
+        leftBySeries_ = settled_;
     }
 
 private:
     bool series_ = false;
+    std::optional<Settings> leftBySeries_;
     Settings settled_;
     std::optional<Settings> kept_;
 };
