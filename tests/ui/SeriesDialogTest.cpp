@@ -214,6 +214,13 @@ protected:
             DeleteFileW(path.c_str());
     }
 
+    // Unsaved, as the user leaves them: code 7777, IN-1 on and named.
+    static void setTemplateInTheWindow()
+    {
+        accessCode.setText(L"7777");
+        in1Enabled.setChecked(true);
+        in1Name.setText(L"Wejscie");
+    }
     HWND item(int id) const { return GetDlgItem(dialog, id); }
     std::wstring statusLine() const { return uitest::textOf(item(ids::linkStatus)); }
     std::wstring text(int id) const { return uitest::textOf(item(id)); }
@@ -268,9 +275,7 @@ const char tableBytes[] = "Kod dost\xEApu;U\xBFytkownik 1;U\xBFytkownik 1 - tele
 TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFailing)
 {
     // The template: saved once, then opened over other edits.
-    accessCode.setText(L"7777");
-    in1Enabled.setChecked(true);
-    in1Name.setText(L"Wejscie");
+    setTemplateInTheWindow();
     command(ids::saveButton);
     accessCode.setText(L"0000");
     command(ids::openButton);
@@ -424,9 +429,7 @@ TEST_F(SeriesDialogTest, EscDuringProgrammingClosesTheDialogOnceTheJobHasEnded)
 // station, the process the same) goes on over the same table and log with the row after.
 TEST_F(SeriesDialogTest, AnInstallersDayHoldsAcrossBlipsStopsAndARestart)
 {
-    accessCode.setText(L"7777");
-    in1Enabled.setChecked(true);
-    in1Name.setText(L"Wejscie");
+    setTemplateInTheWindow();
     std::ofstream(tablePath.c_str(), std::ios::binary)
         << "Kod dost\xC4\x99pu;IN-1 - nazwa\r\n1111;Furtka\r\n2222;\r\n3333;Szlaban\r\n";
     std::wstring templateAtOpen, templateAtEnd, afterBlip, afterRestart, rowsShown;
@@ -502,9 +505,7 @@ TEST_F(SeriesDialogTest, AnInstallersDayHoldsAcrossBlipsStopsAndARestart)
 // and another file chosen for the line says what the first log does not know.
 TEST_F(SeriesDialogTest, TheTemplateButtonTheWarningsAndALockedLog)
 {
-    accessCode.setText(L"7777");
-    in1Enabled.setChecked(true);
-    in1Name.setText(L"Wejscie");
+    setTemplateInTheWindow();
     command(ids::saveButton);
     in1Name.setText(L"Inne");
     std::ofstream(tablePath.c_str(), std::ios::binary)
