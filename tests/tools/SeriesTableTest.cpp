@@ -158,20 +158,6 @@ TEST_P(SeriesTableRefuses, WholeWithEveryFaultNamed)
 
 INSTANTIATE_TEST_SUITE_P(Spreadsheets, SeriesTableRefuses, ::testing::ValuesIn(refusals), casename::ByName());
 
-// Numbers a spreadsheet has read as numbers: "+" dropped from 11 digits starting with 48. Nine
-// digits are a national number; a blank line keeps the numbers of the rows below.
-TEST(SeriesTableWarnings, NameEachPhoneThatLostItsPlus)
-{
-    const kes::TableReading read = kes::readSeriesTable(
-        "U\xC5\xBCytkownik 1 - telefon;U\xC5\xBCytkownik 2 - telefon\r\n+48601234567;601234567\r\n\r\n"
-        "48601234568;48601234569\r\n");
-    ASSERT_TRUE(read.table.has_value()) << joined(read.faults);
-    EXPECT_TRUE(kes::isBlankRow(*read.table, 1));
-    EXPECT_EQ(joined(read.warnings),
-              L"Wiersz 3, Użytkownik 1 – telefon: 48601234568 bez „+” – arkusz usuwa „+” z liczb; sformatuj kolumnę jako tekst\n"
-              L"Wiersz 3, Użytkownik 2 – telefon: 48601234569 bez „+” – arkusz usuwa „+” z liczb; sformatuj kolumnę jako tekst\n");
-}
-
 // The defaults with input 1 switched on and named: a template validation passes.
 kes::Settings templateSettings()
 {

@@ -424,12 +424,14 @@ TEST_F(SeriesDialogTest, EscDuringProgrammingClosesTheDialogOnceTheJobHasEnded)
 }
 
 // An installer's day: a module programmed, a loose contact, Stop and Start with the module still on
-// the bench, the next module with an empty cell; after the run "Przywróć zmiany sprzed odczytu"
-// gives back what the window held at Start. Then the program started again (a new main window and
-// station, the process the same) goes on over the same table and log with the row after.
+// the bench (known by its blocks: the template's 1.5 s is held as 1 s), the next module with an
+// empty cell; after the run "Przywróć zmiany sprzed odczytu" gives back what the window held at
+// Start. Then the program started again (a new main window and station, the process the same)
+// goes on over the same table and log with the row after.
 TEST_F(SeriesDialogTest, AnInstallersDayHoldsAcrossBlipsStopsAndARestart)
 {
     setTemplateInTheWindow();
+    in1Time.setText(L"1.5");
     std::ofstream(tablePath.c_str(), std::ios::binary)
         << "Kod dost\xC4\x99pu;IN-1 - nazwa\r\n1111;Furtka\r\n2222;\r\n3333;Szlaban\r\n";
     std::wstring templateAtOpen, templateAtEnd, afterBlip, afterRestart, rowsShown;
@@ -536,7 +538,7 @@ TEST_F(SeriesDialogTest, TheTemplateButtonTheWarningsAndALockedLog)
              click(IDC_SERIES_LOG);
              answers = {IDNO};
              click(IDC_SERIES_CHOOSE_TEMPLATE);
-             fromWindow = seriesText(IDC_SERIES_TEMPLATE);
+             fromWindow = seriesText(IDC_SERIES_TEMPLATE).substr(0, 27);
              click(IDCANCEL);
          }},
     });
@@ -545,20 +547,18 @@ TEST_F(SeriesDialogTest, TheTemplateButtonTheWarningsAndALockedLog)
     EXPECT_EQ(fromFile, L"Szablon: plik szablon.dat");
     EXPECT_EQ(programmed, "1111Wejscie");
     EXPECT_TRUE(openAfterZamknij);
-    EXPECT_EQ(fromWindow.substr(0, 27), L"Szablon: ustawienia okna z ");
+    EXPECT_EQ(fromWindow, L"Szablon: ustawienia okna z ");
     ASSERT_EQ(boxes.size(), 6u);
-    const std::wstring warning = L"Wiersz 1, Użytkownik 1 – telefon: 48600100001 bez „+” – arkusz usuwa „+” z liczb; "
-                                 L"sformatuj kolumnę jako tekst\r\n";
-    EXPECT_EQ(boxes[2], warning + L"\r\nProgramować mimo to?");
+    EXPECT_EQ(boxes[2], L"Wiersz 1, Użytkownik 1 – telefon: 48600100001 bez „+” – arkusz usuwa „+” z liczb; "
+                        L"sformatuj kolumnę jako tekst\r\n\r\nProgramować mimo to?");
     EXPECT_EQ(boxes[3], L"Dziennik seria.csv jest niedostępny (otwarty w arkuszu?), a 1 wpis czeka na zapis. Okno "
                         L"zostaje otwarte, dopóki nie zostaną zapisane: zamknij dziennik w arkuszu albo wybierz inny "
                         L"plik przyciskiem „Dziennik…”.");
     EXPECT_EQ(boxes[4], L"Zapisano 1 wpis w pliku inny.csv; tam trafią też następne. Dziennik seria.csv nie wie o tych "
                         L"wierszach tabeli: seria z tamtym dziennikiem zaprogramowałaby je ponownie.");
-    EXPECT_EQ(std::count(boxes[5].begin(), boxes[5].end(), L'\n'), 3) << "the template question";
-    const std::string first = fileBytes(firstLog), other = fileBytes(otherLog);
+    const std::string first = fileBytes(firstLog);
     EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << "the header alone";
-    EXPECT_NE(other.find(";OK;"), std::string::npos);
+    EXPECT_NE(fileBytes(otherLog).find(";OK;"), std::string::npos);
     DeleteFileW(firstLog.c_str());
     DeleteFileW(otherLog.c_str());
 }
