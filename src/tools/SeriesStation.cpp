@@ -116,6 +116,7 @@ void SeriesStation::useTemplate(SeriesTemplate chosen)
         return;
     template_ = std::move(chosen);
     ++templateVersion_;
+    templateRan_ = false;
     changed();
 }
 
@@ -227,6 +228,7 @@ SeriesStart SeriesStation::start(HWND mainDialog, HWND owner)
     ended_.reset();
     // What the window holds now is the user's, whatever the modules put into it from here.
     keepEditsThroughSeries(windowSettings());
+    templateRan_ = true;
     addJobListener(this);
     listening_ = true;
     notices_ = setNoticeSink(this);

@@ -86,6 +86,10 @@ public:
     // Held until another is chosen; a reading never changes it.
     void useTemplate(SeriesTemplate chosen);
     const std::wstring& templateName() const { return template_.name; }
+    const Settings& templateSettings() const { return template_.settings; }
+    // Once a series has run with it, the window shows modules, not a template: the template stays
+    // until another is chosen.
+    bool keepsTemplate() const { return templateRan_; }
 
     // Checks the template and the table when the template has changed since they were checked
     // (faults told, owned by `owner`), reads the log for the rows used, and follows the jobs of
@@ -148,6 +152,7 @@ private:
 
     SeriesTemplate template_;
     unsigned templateVersion_ = 0;
+    bool templateRan_ = false;  // a series has started with it since it was chosen
     std::optional<unsigned> rowsCheckedFor_;  // the template version rows_ were prepared on
     std::vector<Settings> rows_;              // the template with each row, validated
     std::vector<ProgrammedModule> programmed_;

@@ -50,8 +50,9 @@ private:
 bool SeriesDialog::onInit()
 {
     station_.setObserver([this] { runAsHandler([this] { refresh(); }); });
-    // What the window holds as the dialog opens, until another is chosen.
-    if (!station_.running())
+    // What the window holds as the dialog opens, until another is chosen; after a run the window
+    // shows the last module, and the run's template stays.
+    if (!station_.running() && !station_.keepsTemplate())
         station_.useTemplate(windowTemplate());
     checkItem(IDC_SERIES_KEEP_COPIES, station_.keepsCopies());
     // The log's columns.

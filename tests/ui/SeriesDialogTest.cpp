@@ -465,6 +465,14 @@ TEST_F(SeriesDialogTest, AnInstallersDayHoldsAcrossBlipsStopsAndARestart)
          }},
     });
     runSeries(day);
+    std::wstring templateReopened;
+    Script reopened({{"the dialog opens after the run", [] { return kes::seriesDialogWindow() != nullptr; },
+                      [&] {
+                          templateReopened = kes::seriesStation().templateSettings().accessCode;
+                          click(IDCANCEL);
+                      }}});
+    runSeries(reopened);
+    EXPECT_EQ(templateReopened, L"7777") << "the window shows module 2; the run's template stays";
     EXPECT_EQ(templateAtOpen.substr(0, 27), L"Szablon: ustawienia okna z ");
     EXPECT_EQ(templateAtEnd, templateAtOpen) << "a reading changes the window, never the template";
     EXPECT_EQ(afterBlip, L"Moduł już zaprogramowany (wiersz 1) – odłącz moduł\r\nZaprogramowane: 1, błędy: 0");
