@@ -14,6 +14,8 @@ enum class Notice {
     SettingsFaults,  // validation's faults: "Błędy w ustawieniach", warning icon
     TableFaults,     // a series table's faults: "Błędy w tabeli", warning icon
     FileNotWritten,  // "Błąd zapisu pliku", error icon
+    TableWarnings,   // a series table taken with warnings: "Ostrzeżenia w tabeli", warning icon
+    FileNotRead,     // "Błąd odczytu pliku", error icon
 };
 
 enum class Sound {

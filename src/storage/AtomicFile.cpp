@@ -48,6 +48,13 @@ FileWriteFunction setFileWriteFunction(FileWriteFunction fn)
     return std::exchange(replacement(), std::move(fn));
 }
 
+bool writeFileBytes(HANDLE file, const char* data, DWORD size)
+{
+    if (const auto& write = replacement())
+        return write(file, data, size);
+    return writeAllBytes(file, data, size);
+}
+
 bool replaceFileContents(const std::wstring& path, const std::string& bytes)
 {
     if (path.empty() || bytes.size() > MAXDWORD)
@@ -66,8 +73,7 @@ bool replaceFileContents(const std::wstring& path, const std::string& bytes)
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
-    const auto& write = replacement() ? replacement() : FileWriteFunction(writeAllBytes);
-    if (!write(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())))
+    if (!writeFileBytes(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())))
         return false;
     if (!FlushFileBuffers(file.get()))
         return false;

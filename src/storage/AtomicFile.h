@@ -18,4 +18,7 @@ using FileWriteFunction = std::function<bool(HANDLE file, const char* data, DWOR
 // An empty function restores the real writer. Returns the previous function.
 FileWriteFunction setFileWriteFunction(FileWriteFunction fn);
 
+// Writes every byte to an open file through that function (WriteFile unless a test replaced it).
+bool writeFileBytes(HANDLE file, const char* data, DWORD size);
+
 } // namespace kes

@@ -159,6 +159,26 @@ bool saveDataFile(HWND dialog)
     return path && writeRecords(dialog, *path, currentRecords());
 }
 
+std::optional<Settings> readSettingsFile(const std::wstring& path, std::wstring& fault)
+{
+    std::wifstream in;
+    in.imbue(utf8Locale());
+    in.open(path.c_str(), std::ios_base::in | std::ios_base::binary);
+    if (!in.is_open()) {
+        fault = L"Nie można otworzyć pliku: " + path;
+        return std::nullopt;
+    }
+    fault.clear();
+    Settings settings;
+    try {
+        if (readDataFile(in, settings))
+            return settings;
+    } catch (const ControlBufor::BadFormatInFile&) {
+        fault = L"Błędny format pliku: " + path;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::wstring> openDataFile(HWND dialog)
 {
     prepareFileDialogs(dialog);
@@ -168,21 +188,17 @@ std::optional<std::wstring> openDataFile(HWND dialog)
 
 std::optional<std::wstring> openDataFileAt(HWND dialog, const std::wstring& path)
 {
-    std::wifstream in;
-    in.imbue(utf8Locale());
-    in.open(path.c_str(), std::ios_base::in | std::ios_base::binary);
-    if (!in.is_open()) {
-        // Locked, not readable or gone since it was chosen: say so, or the user would take
-        // the unchanged window for the file's contents.
-        showMessageBox(dialog, L"Nie można otworzyć pliku: " + path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
-        return std::nullopt;
+    // Locked, not readable or gone since it was chosen: said, or the user would take the unchanged
+    // window for the file's contents. A file without the signature is no data file: nothing is said.
+    std::wstring fault;
+    const std::optional<Settings> settings = readSettingsFile(path, fault);
+    if (settings) {
+        // Its availability as the file holds it.
+        showSettings(*settings);
+        return path;
     }
-    try {
-        if (readDataFile(in))
-            return path;
-    } catch (const ControlBufor::BadFormatInFile&) {
-        showMessageBox(dialog, L"Błędny format pliku: " + path, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
-    }
+    if (!fault.empty())
+        showMessageBox(dialog, fault, L"Błąd odczytu pliku", MB_OK | MB_ICONERROR);
     return std::nullopt;
 }
 

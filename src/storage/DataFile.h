@@ -52,6 +52,11 @@ bool writeRecordsToFile(const std::wstring& path, const std::wstring& records);
 // True when the file was written.
 bool saveDataFile(HWND dialog);
 
+// The settings of the data file at the path, read onto the defaults. Nothing when the file cannot be
+// opened ("Nie można otworzyć pliku: " and the path in `fault`), is badly formatted ("Błędny format
+// pliku: ") or does not start with the signature (`fault` empty).
+std::optional<Settings> readSettingsFile(const std::wstring& path, std::wstring& fault);
+
 // The "Otwórz" command: asks for a file and shows its settings in the window; a file that cannot
 // be opened or is badly formatted is reported in a message box owned by the dialog. The file's
 // path when it was loaded.

@@ -1,5 +1,6 @@
 #include "storage/FileBytes.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/TemporaryFile.h"
 #include "support/ScopedWin.h"
 
@@ -9,20 +10,6 @@
 
 namespace kes {
 namespace {
-
-bool writeWhole(HANDLE file, const std::string& bytes)
-{
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, data, static_cast<DWORD>(left), &written, nullptr) || written == 0)
-            return false;
-        data += written;
-        left -= written;
-    }
-    return true;
-}
 
 bool nameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
 
@@ -55,7 +42,7 @@ std::optional<std::wstring> writeNewFile(const std::wstring& folder, const std::
     {
         KernelHandle file(CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !writeWhole(file.get(), bytes) || !FlushFileBuffers(file.get()) || !file.close())
+        if (!file || !writeFileBytes(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())) || !FlushFileBuffers(file.get()) || !file.close())
             return std::nullopt;
     }
     for (int attempt = 1; attempt <= maxAttempts; ++attempt) {

@@ -14,6 +14,8 @@ public:
 
     void beforeAutomaticReading() override
     {
+        if (series_)
+            return;
         Settings now = windowSettings();
         if (now != settled_)
             kept_ = std::move(now);
@@ -37,9 +39,26 @@ public:
     {
         settled_ = Settings();
         kept_.reset();
+        series_ = false;
+        leftBySeries_.reset();
+    }
+    // A series started again over the module the last one left in the window keeps the user's.
+    void seriesStarts(const Settings& atStart)
+    {
+        if (!leftBySeries_ || atStart != *leftBySeries_)
+            kept_ = atStart;
+        series_ = true;
+    }
+    void seriesEnds()
+    {
+        series_ = false;
+        settled();
+        leftBySeries_ = settled_;
     }
 
 private:
+    bool series_ = false;
+    std::optional<Settings> leftBySeries_;
     Settings settled_;
     std::optional<Settings> kept_;
 };
@@ -57,6 +76,10 @@ void noteSettingsSettled() { keeper().settled(); }
 void noteSettingsReplaced(const Settings& before) { keeper().replaced(before); }
 
 const Settings* keptEdits() { return keeper().kept(); }
+
+void keepEditsThroughSeries(const Settings& atStart) { keeper().seriesStarts(atStart); }
+
+void seriesEnded() { keeper().seriesEnds(); }
 
 void startKeepingEdits()
 {

@@ -19,6 +19,12 @@ void noteSettingsReplaced(const Settings& before);
 // kept.
 const Settings* keptEdits();
 
+// A series runs: the window shows module after module, none of them the user's edits. What the
+// window held at its start is kept whatever the readings and programming jobs of the series do;
+// when it ends, the window (the module in hand) counts as settled.
+void keepEditsThroughSeries(const Settings& atStart);
+void seriesEnded();
+
 // Following the automatic readings and programming jobs; stopping forgets what is kept.
 void startKeepingEdits();
 void stopKeepingEdits();

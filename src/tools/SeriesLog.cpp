@@ -1,7 +1,14 @@
 #include "tools/SeriesLog.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/Utf8Codecvt.h"
 #include "support/ScopedWin.h"
+#include "tools/CsvText.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 namespace kes {
 namespace {
@@ -50,17 +57,28 @@ bool endsWithLineBreak(HANDLE file, LONGLONG size)
            read == 1 && byte == '\n';
 }
 
-bool writeAll(HANDLE file, const std::string& bytes)
+// A line cut short by a failed write would join the next one: the file goes back to its old end.
+bool writeOrCutBack(HANDLE file, LONGLONG oldSize, const std::string& bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
-            written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    if (bytes.size() <= MAXDWORD && writeFileBytes(file, bytes.data(), static_cast<DWORD>(bytes.size())) &&
+        FlushFileBuffers(file))
+        return true;
+    LARGE_INTEGER end{};
+    end.QuadPart = oldSize;
+    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
+        SetEndOfFile(file);
+    return false;
+}
+
+// The columns this program writes, by position; a log's own header may be older and shorter.
+constexpr std::size_t resultColumn = 6;
+constexpr std::size_t rowValuesColumn = 10;
+
+std::wstring copyNumber(int copy)
+{
+    wchar_t number[16] = {};
+    std::swprintf(number, sizeof(number) / sizeof(number[0]), L"%03d", copy);
+    return number;
 }
 
 } // namespace
@@ -77,11 +95,15 @@ std::vector<std::wstring> attemptCells(const SeriesAttempt& a)
             a.signal,
             a.row ? std::to_wstring(a.row) : std::wstring(),
             a.result,
-            a.changed ? std::to_wstring(*a.changed) : std::wstring()};
+            a.changed ? std::to_wstring(*a.changed) : std::wstring(),
+            a.table,
+            a.templateName,
+            a.rowValues,
+            a.copy ? copyNumber(a.copy) : std::wstring()};
 }
 
 
-bool appendToSeriesLog(const std::wstring& path, const std::vector<std::wstring>* line)
+bool appendToSeriesLog(const std::wstring& path, const std::vector<LogLine>& lines)
 {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -95,14 +117,50 @@ bool appendToSeriesLog(const std::wstring& path, const std::vector<std::wstring>
         text = std::wstring(1, signature) + seriesLogHeader + lineEnd;
     else if (!endsWithLineBreak(file.get(), size.QuadPart))
         text = lineEnd;  // a line cut short, or written by hand: ours starts on a line of its own
-    if (line)
-        text += logLine(*line);
+    for (const LogLine& line : lines)
+        text += logLine(line);
     std::string bytes;
     if (!encodeUtf8(text, bytes))
         return false;
     const LARGE_INTEGER none{};
-    return SetFilePointerEx(file.get(), none, nullptr, FILE_END) && writeAll(file.get(), bytes) &&
-           FlushFileBuffers(file.get()) && file.close();
+    return SetFilePointerEx(file.get(), none, nullptr, FILE_END) && writeOrCutBack(file.get(), size.QuadPart, bytes) &&
+           file.close();
+}
+
+bool SeriesLogWriter::add(LogLine line)
+{
+    waiting_.push_back(std::move(line));
+    return retry();
+}
+
+bool SeriesLogWriter::retry()
+{
+    if (!waiting_.empty() && appendToSeriesLog(path_, waiting_))
+        waiting_.clear();
+    return waiting_.empty();
+}
+
+ProgrammedRows programmedRowsInLog(const std::wstring& path)
+{
+    ProgrammedRows out;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND))
+        return out;
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::wstring text;
+    if (!in.is_open() || in.bad() || !decodeSpreadsheetText(bytes, text)) {
+        out.readable = false;
+        return out;
+    }
+    // A log saved again from a spreadsheet may have another separator.
+    const CsvRecords csv = splitCsv(text, cellSeparator(text));
+    for (std::size_t i = 1; i < csv.records.size(); ++i) {
+        const std::vector<std::wstring>& cells = csv.records[i];
+        if (cells.size() > rowValuesColumn && cells[resultColumn] == attemptSucceeded && !cells[rowValuesColumn].empty())
+            out.rowValues.push_back(cells[rowValuesColumn]);
+    }
+    return out;
 }
 
 std::wstring proposedLogName(const SYSTEMTIME& day)

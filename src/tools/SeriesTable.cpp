@@ -2,12 +2,11 @@
 
 #include "model/EnableRules.h"
 #include "model/Validation.h"
+#include "storage/FileBytes.h"
 #include "tools/CsvText.h"
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -15,6 +14,8 @@ namespace kes {
 namespace {
 
 constexpr std::size_t shownLines = 30;
+constexpr std::size_t largestTable = 64u << 20;
+constexpr wchar_t formatAsText[] = L"; sformatuj kolumnę jako tekst";
 
 // A label as a header cell may write it: any case, a plain hyphen for the dash, spaces around
 // and doubled spaces ignored.
@@ -59,17 +60,6 @@ const std::map<std::wstring, const LabelledSetting*>& settingsByHeader()
     return all;
 }
 
-std::wstring plural(std::size_t n, const wchar_t* one, const wchar_t* few, const wchar_t* many)
-{
-    const std::size_t tens = n % 100;
-    const wchar_t* word = many;
-    if (n == 1)
-        word = one;
-    else if (n % 10 >= 2 && n % 10 <= 4 && (tens < 12 || tens > 14))
-        word = few;
-    return std::to_wstring(n) + L' ' + word;
-}
-
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 bool isDigits(const std::wstring& text, std::size_t from)
@@ -88,6 +78,29 @@ std::wstring listItems(const std::vector<std::wstring>& items)
     for (const std::wstring& item : items)
         out += (out.empty() ? L"" : L", ") + item;
     return out;
+}
+
+// Which member of a value the setting holds, found on a value of its own.
+bool holdsCode(const LabelledSetting& s)
+{
+    Settings probe;
+    const std::wstring* held = &s.text.in(probe);
+    return s.kind == SettingKind::Text && (held == &probe.accessCode || held == &probe.simPin);
+}
+
+bool holdsPhone(const LabelledSetting& s)
+{
+    Settings probe;
+    return s.kind == SettingKind::Text && s.user >= 0 &&
+           &s.text.in(probe) == &probe.users[static_cast<std::size_t>(s.user)].phone;
+}
+
+// "+48601234567" typed into a number cell is saved as 48601234567: validation takes it, the module
+// would not know the caller. Nine digits are a national number and stay as they are.
+bool lostItsPlus(const std::wstring& phone)
+{
+    constexpr std::size_t withCountry = 11;
+    return phone.size() == withCountry && phone.compare(0, 2, L"48") == 0 && isDigits(phone, 0);
 }
 
 bool refuse(std::wstring& why, std::wstring reason)
@@ -132,13 +145,16 @@ bool readValue(const LabelledSetting& s, const std::wstring& cell, TableValue& v
         for (wchar_t c : cell)
             if (c < L' ')
                 return refuse(why, L"niedozwolony znak w wartości " + quoted(cell));
+        // "0123" typed into a number cell is saved as 123.
+        if (holdsCode(s) && v.size() < static_cast<std::size_t>(lengths::code) && isDigits(v, 0))
+            return refuse(why, v + L" – arkusz usuwa zera z początku liczb" + formatAsText);
         value.text = cell;
         break;
     }
     const int limit = s.maxLength;
     if (limit > 0 && value.text.size() > static_cast<std::size_t>(limit))
         return refuse(why, L"wartość " + quoted(value.text) + L" dłuższa niż " +
-                               plural(static_cast<std::size_t>(limit), L"znak", L"znaki", L"znaków"));
+                               countedText(static_cast<std::size_t>(limit), L"znak", L"znaki", L"znaków"));
     return true;
 }
 
@@ -181,7 +197,8 @@ TableReading readSeriesTable(const std::string& bytes)
     std::vector<std::vector<std::wstring>> records = csv.records;
     if (csv.unterminatedQuote) {
         // Everything after the quote has run into one cell: nothing more to tell.
-        out.faults.push_back(rowPrefix(records.size() - 1) + L": cudzysłów bez zamknięcia");
+        out.faults.push_back((records.size() == 1 ? std::wstring(L"Nagłówek") : rowPrefix(records.size() - 1)) +
+                             L": cudzysłów bez zamknięcia");
         return out;
     }
     // Spreadsheets end a sheet with rows of empty cells.
@@ -233,12 +250,26 @@ TableReading readSeriesTable(const std::string& bytes)
                 continue;  // its column is already reported
             TableValue value;
             std::wstring why;
-            if (readValue(*columns[c], record[c], value, why))
+            if (readValue(*columns[c], record[c], value, why)) {
+                if (holdsPhone(*columns[c]) && lostItsPlus(trimmed(value.text)))
+                    out.warnings.push_back(rowPrefix(r) + L", " + columns[c]->label + L": " + trimmed(value.text) +
+                                           L" bez „+” – arkusz usuwa „+” z liczb" + formatAsText);
                 row.push_back(std::move(value));
-            else
+            } else {
                 out.faults.push_back(rowPrefix(r) + L", kolumna " + quoted(columns[c]->label) + L": " + why);
+            }
         }
         table.rows.push_back(std::move(row));
+    }
+    // The log knows a row by its values alone: two modules could not be told apart.
+    std::map<RowValues, std::size_t> firstWith;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        if (isBlankRow(table, r))
+            continue;
+        const auto first = firstWith.emplace(rowValuesOf(rowCells(table, r)), r);
+        if (!first.second)
+            out.faults.push_back(rowPrefix(r + 1) + L": te same wartości co wiersz " +
+                                 std::to_wstring(first.first->second + 1));
     }
     if (out.faults.empty())
         out.table = std::move(table);
@@ -247,14 +278,30 @@ TableReading readSeriesTable(const std::string& bytes)
 
 TableReading readSeriesTableFile(const std::wstring& path)
 {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in.is_open()) {
+    const std::optional<std::string> bytes = readFileBytesUpTo(path, largestTable);
+    if (!bytes) {
         TableReading out;
-        out.faults.push_back(L"Nie można otworzyć pliku: " + path);
+        out.faults.push_back(L"Nie można odczytać pliku: " + path);
         return out;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return readSeriesTable(bytes);
+    return readSeriesTable(*bytes);
+}
+
+bool isBlankRow(const SeriesTable& table, std::size_t row) { return table.rows.at(row).empty(); }
+
+RowCells rowCells(const SeriesTable& table, std::size_t row)
+{
+    RowCells cells;
+    for (const TableValue& v : table.rows.at(row)) {
+        const LabelledSetting& s = *v.setting;
+        std::wstring text = v.text;
+        if (s.kind == SettingKind::Check)
+            text = v.checked ? yesText : noText;
+        else if (s.kind == SettingKind::List)
+            text = itemText(*s.items, v.item);
+        cells.emplace_back(s.label, std::move(text));
+    }
+    return cells;
 }
 
 void applyTableRow(const SeriesTable& table, std::size_t row, Settings& settings)
@@ -304,11 +351,22 @@ std::wstring tableFaultText(const std::vector<std::wstring>& faults)
     for (std::size_t i = 0; i < faults.size() && i < shownLines; ++i)
         text += faults[i] + L"\r\n";
     if (faults.size() > shownLines)
-        text += L"… i " + plural(faults.size() - shownLines, L"błąd więcej", L"błędy więcej", L"błędów więcej") +
+        text += L"… i " + countedText(faults.size() - shownLines, L"błąd więcej", L"błędy więcej", L"błędów więcej") +
                 L"\r\n";
     return text;
 }
 
-std::wstring rowCountText(std::size_t rows) { return plural(rows, L"wiersz", L"wiersze", L"wierszy"); }
+std::wstring countedText(std::size_t n, const wchar_t* one, const wchar_t* few, const wchar_t* many)
+{
+    const std::size_t tens = n % 100;
+    const wchar_t* word = many;
+    if (n == 1)
+        word = one;
+    else if (n % 10 >= 2 && n % 10 <= 4 && (tens < 12 || tens > 14))
+        word = few;
+    return std::to_wstring(n) + L' ' + word;
+}
+
+std::wstring rowCountText(std::size_t rows) { return countedText(rows, L"wiersz", L"wiersze", L"wierszy"); }
 
 } // namespace kes

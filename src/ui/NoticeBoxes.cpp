@@ -26,6 +26,10 @@ BoxStyle boxStyle(Notice notice)
         return {L"Błędy w ustawieniach", MB_OK | MB_ICONWARNING};
     case Notice::TableFaults:
         return {L"Błędy w tabeli", MB_OK | MB_ICONWARNING};
+    case Notice::TableWarnings:
+        return {L"Ostrzeżenia w tabeli", MB_OK | MB_ICONWARNING};
+    case Notice::FileNotRead:
+        return {L"Błąd odczytu pliku", MB_OK | MB_ICONERROR};
     case Notice::FileNotWritten:
         break;
     }

@@ -47,6 +47,7 @@ void initialise(HWND dialog)
     setNoticeSink(&noticeBoxes());
     connectProgressToProgramming();
     followModuleJobs();
+    renewSeriesStation();
     addSystemMenuCommands(dialog);
 
     SetClassLongPtrW(dialog, GCLP_HICON,

@@ -22,7 +22,7 @@ namespace {
 
 using protocol_tests::ProtocolTest;
 
-constexpr char headerLine[] = "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia";
+constexpr char headerLine[] = "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia;Tabela;Szablon;Warto\xC5\x9B" "ci wiersza;Kopia";
 
 std::string fileBytes(const std::wstring& path)
 {
@@ -68,6 +68,7 @@ protected:
         tablePath = std::wstring(folder) + L"quellmo-station-table.csv";
         clearFiles();
         station.setLogPath(logPath);
+        station.useTemplate({kes::windowSettings(), L"plik szablon.dat"});
     }
     void TearDown() override
     {
@@ -181,12 +182,14 @@ TEST_F(SeriesStationTest, AFailedModuleKeepsItsRowForTheNextAndUsedUpRowsStopThe
     EXPECT_EQ(station.countsText(), L"Zaprogramowane: 2, błędy: 1");
 
     const std::vector<std::string> lines = linesAfterTime(fileBytes(logPath));
+    const std::string table = "quellmo-station-table.csv;plik szablon.dat;";
     const std::vector<std::string> expected = {
         headerLine,
         // Each module held the template: the code, IN-1 and its name changed.
-        "QLV30001;Quellmo GSM;Plus;64 %;1;OK;3",
-        "QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;",
-        "QLV30001;Brama 3;Plus;64 %;2;OK;3"};
+        "QLV30001;Quellmo GSM;Plus;64 %;1;OK;3;" + table + "Kod dost\xC4\x99pu=AB12|IN-1=tak|IN-1 \xE2\x80\x93 nazwa=Brama;001",
+        "QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;" +
+            table + "Kod dost\xC4\x99pu=CD34|IN-1=tak|IN-1 \xE2\x80\x93 nazwa=Furtka;002",
+        "QLV30001;Brama 3;Plus;64 %;2;OK;3;" + table + "Kod dost\xC4\x99pu=CD34|IN-1=tak|IN-1 \xE2\x80\x93 nazwa=Furtka;003"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(beeps, (std::vector<UINT>{MB_OK, MB_ICONHAND, MB_OK}));
     EXPECT_TRUE(boxes.empty()) << kes::narrowText(boxes.front().text);
@@ -257,7 +260,8 @@ TEST_F(SeriesStationTest, AFailedReadingIsLoggedWithoutABoxAndTheModuleTriesAgai
     EXPECT_EQ(accessCodeHeld(), "AB12");
     const std::vector<std::string> lines = linesAfterTime(fileBytes(logPath));
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "QLV30001;Quellmo GSM;Plus;64 %;1;B\xC5\x82\xC4\x85" "d odczytu danych z urz\xC4\x85" "dzenia.;");
+    EXPECT_EQ(lines[1], "QLV30001;Quellmo GSM;Plus;64 %;1;B\xC5\x82\xC4\x85" "d odczytu danych z urz\xC4\x85" "dzenia.;;"
+                        "quellmo-station-table.csv;plik szablon.dat;Kod dost\xC4\x99pu=AB12;");
     EXPECT_EQ(lines[2].rfind("QLV30001;Quellmo GSM;Plus;64 %;1;OK;", 0), 0u);
     EXPECT_TRUE(boxes.empty());
 }
@@ -282,32 +286,94 @@ TEST_F(SeriesStationTest, StopDuringProgrammingLetsTheJobEndAndStartsNoOtherAtte
     EXPECT_EQ(accessCodeHeld(), "ZZZZ");
 }
 
-// Locked by a spreadsheet after the series started: the station stops at the first line it
-// cannot write; the module was programmed and the lines before stay.
-TEST_F(SeriesStationTest, ALogThatCannotBeWrittenStopsTheSeriesWithItsPath)
+// Locked by a spreadsheet after the series started: the module's line waits, the next module is
+// not attempted until the spreadsheet lets the log go. Stop and Start with that module still
+// attached tell it to go: without a table, as programmed with the template.
+TEST_F(SeriesStationTest, ALineThatCannotBeWrittenWaitsAndNoAttemptStartsMeanwhile)
 {
     ASSERT_TRUE(connect());
     ASSERT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
-    const std::string started = fileBytes(logPath);
     kes::KernelHandle lock(CreateFileW(logPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     untilAttemptEnds();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Nie można zapisać pliku: " + logPath);
-    EXPECT_EQ(boxes[0].caption, L"Błąd zapisu pliku");
-    EXPECT_FALSE(station.running());
-    EXPECT_EQ(station.statusText(), L"Nie można zapisać pliku: " + logPath);
-
     swapTo(moduleNamed("Brama 2"));
     for (int i = 0; i < 30; ++i)
         step();
-    EXPECT_EQ(accessCodeHeld(), "ZZZZ") << "no attempt after the station stopped";
-    // Still locked at the next start: nothing starts.
-    boxes.clear();
-    EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::LogNotWritable);
-    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(accessCodeHeld(), "ZZZZ");
+    EXPECT_EQ(station.statusText(), L"Dziennik niedostępny (otwarty w arkuszu?) – 1 wpis czeka na zapis");
+    EXPECT_TRUE(boxes.empty());
+
     lock.reset();
-    EXPECT_EQ(fileBytes(logPath), started);
+    untilAttemptEnds();
+    EXPECT_EQ(accessCodeHeld(), "WKTR") << "the module that waited is the next attempt";
+    EXPECT_EQ(linesAfterTime(fileBytes(logPath)).size(), 3u);
+    station.stop();
+    ASSERT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
+    EXPECT_EQ(station.statusText(), L"Moduł już zaprogramowany (szablon) – odłącz moduł");
+}
+
+// The log says which rows are used, whatever their order: a line of the eight-column log and a
+// failed line use none. It is appended to as it is. A blank row is no module and keeps the
+// numbers of the rows below.
+TEST_F(SeriesStationTest, TheLogSaysWhichRowsAreUsedAndABlankRowIsNoModule)
+{
+    const std::string old = "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia\r\n"
+                            "2026-12-09 08:05:03;QLV30001;Brama 1;Plus;64 %;1;OK;3\r\n"
+                            "2026-12-09 08:06:03;QLV30001;Brama 2;Plus;64 %;7;OK;3;a.csv;x;Kod dost\xC4\x99pu=CD34;\r\n"
+                            "2026-12-09 08:07:03;QLV30001;Brama 3;Plus;64 %;1;B\xC5\x82\xC4\x85" "d;;a.csv;x;Kod dost\xC4\x99pu=AB12;\r\n";
+    std::ofstream(logPath.c_str(), std::ios::binary) << old;
+    loadTable("Kod dost\xC4\x99pu\r\nAB12\r\n\r\nCD34\r\nEF56\r\n");
+    EXPECT_EQ(station.rowsText(), L"Wiersze: 1 z 3 zaprogramowane (według dziennika)");
+    ASSERT_TRUE(connect());
+    ASSERT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
+    EXPECT_EQ(station.statusText(), L"Podłącz moduł (wiersz 1 z 4)");
+    untilAttemptEnds();
+    EXPECT_EQ(station.statusText(), L"Gotowe – odłącz moduł");
+    swapTo(moduleNamed("Brama 5"));
+    untilAttemptEnds();
+    EXPECT_EQ(accessCodeHeld(), "EF56");
+    EXPECT_EQ(station.statusText(), L"Tabela wykorzystana: 3 modułów zaprogramowanych");
+
+    const std::string log = fileBytes(logPath);
+    ASSERT_EQ(log.rfind(old, 0), 0u);
+    const std::vector<std::string> added = linesAfterTime("\r\n" + log.substr(old.size()));
+    ASSERT_EQ(added.size(), 3u);
+    EXPECT_EQ(added[1].substr(added[1].find(";1;OK;")), ";1;OK;30;quellmo-station-table.csv;plik szablon.dat;Kod dost\xC4\x99pu=AB12;001");
+    EXPECT_EQ(added[2].substr(added[2].find(";4;OK;")), ";4;OK;30;quellmo-station-table.csv;plik szablon.dat;Kod dost\xC4\x99pu=EF56;002");
+}
+
+// A number that lost its "+" is told once at loading (nine digits are a national number); Start
+// waits for them once. The table is checked again at Start only for
+// another template: what the window holds since does not matter.
+TEST_F(SeriesStationTest, WarningsAreToldAtLoadingAndStartWaitsForThemOnce)
+{
+    loadTable("U\xC5\xBCytkownik 1;U\xC5\xBCytkownik 1 - telefon\r\ntak;48601234567\r\ntak;601234567\r\n"
+              "tak;+48601234568\r\n");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Ostrzeżenia w tabeli");
+    EXPECT_EQ(boxes[0].text, L"Wiersz 1, Użytkownik 1 – telefon: 48601234567 bez „+” – arkusz usuwa „+” z liczb; "
+                             L"sformatuj kolumnę jako tekst\r\n\r\nTabela została wczytana; Start zapyta, czy "
+                             L"programować mimo to.");
+    accessCode.setText(L"ab");
+    EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::WarningsToConfirm);
+    station.confirmWarnings();
+    EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
+    station.stop();
+    EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::Started);
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(SeriesStationTest, ACopiesFolderWhoseNameAFileHoldsIsRefusedAtStart)
+{
+    const std::wstring folder = kes::copiesFolder(logPath);
+    std::ofstream(folder.c_str(), std::ios::binary) << "x";
+    EXPECT_EQ(station.start(dialog(), dialog()), kes::SeriesStart::CopiesFolderTaken);
+    DeleteFileW(folder.c_str());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Błąd zapisu pliku");
+    EXPECT_EQ(boxes[0].text, L"Nie można zachować kopii ustawień w folderze " + folder +
+                                 L": jest już plik o tej nazwie. Zmień nazwę pliku albo wybierz inny dziennik.");
+    EXPECT_FALSE(station.running());
 }
 
 struct StartRefusal {
@@ -321,7 +387,7 @@ struct StartRefusal {
 const StartRefusal startRefusals[] = {
     {"the template fails validation", L"ab", kes::SeriesStart::TemplateRefused, L"Błędy w ustawieniach",
      L"Błędny kod dostępu.\r\n"},
-    // The table was checked against the window as it was when loaded.
+    // The table was checked against the template as it was when loaded.
     {"a row fails on the template at start", L"WKTR", kes::SeriesStart::TableRefused, L"Błędy w tabeli",
      L"Wiersz 1: Błędny numer telefonu użytkownika nr 1.\r\n"},
 };
@@ -334,6 +400,7 @@ TEST_P(SeriesStationStart, IsRefusedWithItsBoxAndNothingRuns)
     // Validation empties the number of a user switched off in the template; the row switches him on.
     userPhone[0].setText(L"12");
     accessCode.setText(GetParam().accessCodeAtStart);
+    station.useTemplate(kes::windowTemplate());
     ASSERT_TRUE(connect());
     EXPECT_EQ(station.start(dialog(), dialog()), GetParam().result);
     ASSERT_EQ(boxes.size(), 1u);

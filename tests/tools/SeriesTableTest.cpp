@@ -135,6 +135,13 @@ const Refusal refusals[] = {
     {"empty file", "", L"Tabela nie zawiera żadnego wiersza pod nagłówkiem.\n"},
     {"broken UTF-8 after its signature", "\xEF\xBB\xBFTEMP\r\n\xC5\r\n",
      L"Tabela nie jest poprawnym tekstem (UTF-8, UTF-16 lub Windows-1250).\n"},
+    {"a code and a PIN that lost their leading zeros", "Kod dost\xC4\x99pu;Kod PIN karty SIM\r\n12;123\r\n0;0123\r\n",
+     L"Wiersz 1, kolumna \"Kod dostępu\": 12 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"
+     L"Wiersz 1, kolumna \"Kod PIN karty SIM\": 123 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"
+     L"Wiersz 2, kolumna \"Kod dostępu\": 0 – arkusz usuwa zera z początku liczb; sformatuj kolumnę jako tekst\n"},
+    {"quote never closed in the header", "TEMP;\"IN-1\r\ntak\r\n", L"Nagłówek: cudzysłów bez zamknięcia\n"},
+    {"two rows of the same values, as the log would hold them", "TEMP;IN-1\r\ntak;nie\r\n\r\n1;0\r\n",
+     L"Wiersz 3: te same wartości co wiersz 1\n"},
     {"every fault in file order", "TEMP;Nazwa;POWER\r\ntak;x;tak\r\n1;;??\r\n",
      L"Kolumna \"Nazwa\": nieznana kolumna\n"
      L"Wiersz 2, kolumna \"POWER\": nieczytelna wartość \"??\" (tak/nie, 1/0 lub x)\n"},

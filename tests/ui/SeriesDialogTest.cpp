@@ -9,6 +9,7 @@
 #include "protocol/Supervision.h"
 #include "storage/FileDialogs.h"
 #include "support/MessageBox.h"
+#include "support/ScopedWin.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
 #include "ui/NoticeBoxes.h"
@@ -32,6 +33,7 @@
 namespace {
 
 constexpr UINT seriesCommand = 0x0160;
+constexpr UINT restoreEditsCommand = 0x0125;
 
 std::string fileBytes(const std::wstring& path)
 {
@@ -150,7 +152,10 @@ protected:
 
         previousBox = kes::setMessageBoxFunction([this](HWND, const std::wstring& text, const std::wstring&, UINT) {
             boxes.push_back(text);
-            return IDOK;
+            const int answer = answers.empty() ? IDOK : answers.front();
+            if (!answers.empty())
+                answers.erase(answers.begin());
+            return answer;
         });
         kes::setFileDialogFunction([this](kes::FileDialogKind, OPENFILENAMEW& record) {
             const std::wstring filter = record.lpstrFilter ? record.lpstrFilter : L"";
@@ -209,6 +214,13 @@ protected:
             DeleteFileW(path.c_str());
     }
 
+    // Unsaved, as the user leaves them: code 7777, IN-1 on and named.
+    static void setTemplateInTheWindow()
+    {
+        accessCode.setText(L"7777");
+        in1Enabled.setChecked(true);
+        in1Name.setText(L"Wejscie");
+    }
     HWND item(int id) const { return GetDlgItem(dialog, id); }
     std::wstring statusLine() const { return uitest::textOf(item(ids::linkStatus)); }
     std::wstring text(int id) const { return uitest::textOf(item(id)); }
@@ -238,6 +250,7 @@ protected:
     uitest::ThreadTicks ticks;
     std::wstring folder, templatePath, tablePath, logPath;
     std::vector<std::wstring> boxes;
+    std::vector<int> answers;  // the buttons pressed in the next boxes; then OK
     // The shell's boxes, the sounds recorded.
     struct Sounds final : kes::NoticeSink {
         std::vector<UINT> beeps;
@@ -262,9 +275,7 @@ const char tableBytes[] = "Kod dost\xEApu;U\xBFytkownik 1;U\xBFytkownik 1 - tele
 TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFailing)
 {
     // The template: saved once, then opened over other edits.
-    accessCode.setText(L"7777");
-    in1Enabled.setChecked(true);
-    in1Name.setText(L"Wejscie");
+    setTemplateInTheWindow();
     command(ids::saveButton);
     accessCode.setText(L"0000");
     command(ids::openButton);
@@ -345,7 +356,8 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
     // The log: three lines, each after the time of its attempt.
     const std::string log = fileBytes(logPath);
     const std::string header =
-        "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia\r\n";
+        "\xEF\xBB\xBF" "Czas;Interfejs;Modu\xC5\x82;Operator;Sygna\xC5\x82;Wiersz;Wynik;Zmienione ustawienia;Tabela;Szablon;"
+        "Warto\xC5\x9B" "ci wiersza;Kopia\r\n";
     ASSERT_EQ(log.rfind(header, 0), 0u);
     std::vector<std::string> lines;
     for (std::size_t at = header.size(); at < log.size();) {
@@ -357,7 +369,9 @@ TEST_F(SeriesDialogTest, ThreeModulesFromAFileTemplateAndASpreadsheetTheSecondFa
     EXPECT_EQ(lines[0].substr(19).rfind(";QLV30001;Brama 1;Plus;64 %;1;OK;", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].substr(19),
               ";QLV30001;Brama 2;Plus;64 %;2;B\xC5\x82\xC4\x85" "d programowania modu\xC5\x82u. Programowanie "
-              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;");
+              "nale\xC5\xBCy powt\xC3\xB3rzy\xC4\x87.;;osiedle.csv;ustawienia okna z pliku szablon.dat;Kod dost\xC4\x99pu=2222|"
+              "U\xC5\xBCytkownik 1=tak|U\xC5\xBCytkownik 1 \xE2\x80\x93 telefon=+48600100002|IN-1 \xE2\x80\x93 nazwa=Brama "
+              "\xC5\x81\xC3\xB3" "d\xC5\xBA;002");
     EXPECT_EQ(lines[2].substr(19).rfind(";QLV30001;Brama 3;Plus;64 %;2;OK;", 0), 0u) << lines[2];
 
     // What each module held, as "Zapisz" writes it: the code, an empty PIN, IN-1 off.
@@ -407,6 +421,144 @@ TEST_F(SeriesDialogTest, EscDuringProgrammingClosesTheDialogOnceTheJobHasEnded)
     kes::programmingStepCounter = 3;
     EXPECT_TRUE(greyed(seriesCommand)) << "not while a module is being programmed";
     kes::programmingStepCounter = kes::noProgramming;
+}
+
+// An installer's day: a module programmed, a loose contact, Stop and Start with the module still on
+// the bench (known by its blocks: the template's 1.5 s is held as 1 s), the next module with an
+// empty cell; after the run "Przywróć zmiany sprzed odczytu" gives back what the window held at
+// Start. Then the program started again (a new main window and station, the process the same)
+// goes on over the same table and log with the row after.
+TEST_F(SeriesDialogTest, AnInstallersDayHoldsAcrossBlipsStopsAndARestart)
+{
+    setTemplateInTheWindow();
+    in1Time.setText(L"1.5");
+    std::ofstream(tablePath.c_str(), std::ios::binary)
+        << "Kod dost\xC4\x99pu;IN-1 - nazwa\r\n1111;Furtka\r\n2222;\r\n3333;Szlaban\r\n";
+    std::wstring templateAtOpen, templateAtEnd, afterBlip, afterRestart, rowsShown;
+    std::string second, third;
+    Script day({
+        {"the dialog opens", [] { return kes::seriesDialogWindow() != nullptr; },
+         [&] {
+             templateAtOpen = seriesText(IDC_SERIES_TEMPLATE);
+             click(IDC_SERIES_TABLE);
+             click(IDC_SERIES_LOG);
+             click(IDC_SERIES_START);
+             sim.sim.putModuleBack();
+         }},
+        {"module 1 programmed", [] { return seriesShows(L"Gotowe – odłącz moduł"); },
+         [&] { sim.sim.faults().silentFrames = 4; }},
+        {"module 1 back after the blip", [] { return seriesShows(L"Moduł już zaprogramowany (wiersz 1) – odłącz moduł"); },
+         [&] {
+             afterBlip = seriesText(IDC_SERIES_STATUS);
+             click(IDC_SERIES_STOP);
+             click(IDC_SERIES_START);
+             afterRestart = seriesText(IDC_SERIES_STATUS);
+             sim.sim.takeModuleOff();
+         }},
+        {"waiting for module 2", [] { return seriesShows(L"Podłącz moduł (wiersz 2 z 3)"); },
+         [&] { sim.sim.attachModule(module("Brama 2", "AAA2")); }},
+        {"module 2 programmed", [] { return seriesShows(L"Gotowe – odłącz moduł"); },
+         [&] {
+             second = block0().substr(0, 4) + reinterpret_cast<const char*>(sim.sim.block(2).data());
+             templateAtEnd = seriesText(IDC_SERIES_TEMPLATE);
+             click(IDCANCEL);
+         }},
+    });
+    runSeries(day);
+    std::wstring templateReopened;
+    Script reopened({{"the dialog opens after the run", [] { return kes::seriesDialogWindow() != nullptr; },
+                      [&] {
+                          templateReopened = kes::seriesStation().templateSettings().accessCode;
+                          click(IDCANCEL);
+                      }}});
+    runSeries(reopened);
+    EXPECT_EQ(templateReopened, L"7777") << "the window shows module 2; the run's template stays";
+    EXPECT_EQ(templateAtOpen.substr(0, 27), L"Szablon: ustawienia okna z ");
+    EXPECT_EQ(templateAtEnd, templateAtOpen) << "a reading changes the window, never the template";
+    EXPECT_EQ(afterBlip, L"Moduł już zaprogramowany (wiersz 1) – odłącz moduł\r\nZaprogramowane: 1, błędy: 0");
+    EXPECT_EQ(afterRestart, L"Moduł już zaprogramowany (wiersz 1) – odłącz moduł\r\nZaprogramowane: 0, błędy: 0");
+    EXPECT_EQ(second, "2222Wejscie") << "the template's name, not module 1's";
+    SendMessageW(dialog, WM_SYSCOMMAND, restoreEditsCommand, 0);
+    EXPECT_EQ(text(ids::accessCode) + text(ids::in1Name), L"7777Wejscie");
+
+    // The program started again.
+    sim.sim.takeModuleOff();
+    ASSERT_TRUE(uitest::pumpUntil([] { return !kes::usbLink.responding; }));
+    DestroyWindow(dialog);
+    kes::stopFollowingModuleJobs();
+    dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_DIALOG), nullptr,
+                                &kes::mainDialogProc, 0);
+    Script again({
+        {"the dialog opens again", [] { return kes::seriesDialogWindow() != nullptr; },
+         [&] {
+             click(IDC_SERIES_TABLE);
+             click(IDC_SERIES_LOG);
+             rowsShown = seriesText(IDC_SERIES_ROWS);
+             click(IDC_SERIES_START);
+             sim.sim.attachModule(module("Brama 3", "AAA3"));
+         }},
+        {"module 3 programmed", [] { return seriesShows(L"Tabela wykorzystana: 3 modułów zaprogramowanych"); },
+         [&] {
+             third = block0().substr(0, 4);
+             click(IDCANCEL);
+         }},
+    });
+    runSeries(again);
+    EXPECT_EQ(rowsShown, L"Wiersze: 2 z 3 zaprogramowane (według dziennika)");
+    EXPECT_EQ(third, "3333");
+    const std::string log = fileBytes(logPath);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4) << "the header and three modules, nothing for the blip";
+}
+
+// "Szablon…" takes a data file; a table with warnings is taken and Start
+// asks once; while a line waits for a log the spreadsheet has locked, Zamknij keeps the dialog open,
+// and another file chosen for the line says what the first log does not know.
+TEST_F(SeriesDialogTest, TheTemplateButtonTheWarningsAndALockedLog)
+{
+    setTemplateInTheWindow();
+    command(ids::saveButton);
+    in1Name.setText(L"Inne");
+    std::ofstream(tablePath.c_str(), std::ios::binary)
+        << "Kod dost\xC4\x99pu;U\xC5\xBCytkownik 1;U\xC5\xBCytkownik 1 - telefon\r\n1111;tak;48600100001\r\n";
+    const std::wstring firstLog = logPath, otherLog = folder + L"\\inny.csv";
+    kes::KernelHandle lock;
+    std::wstring fromFile;
+    std::string programmed;
+    answers = {IDYES, IDOK, IDYES};  // the file, the warnings read, go on despite them
+    Script script({
+        {"the dialog opens", [] { return kes::seriesDialogWindow() != nullptr; },
+         [&] {
+             click(IDC_SERIES_CHOOSE_TEMPLATE);
+             fromFile = seriesText(IDC_SERIES_TEMPLATE);
+             click(IDC_SERIES_TABLE);
+             click(IDC_SERIES_LOG);
+             click(IDC_SERIES_START);
+             lock.reset(CreateFileW(firstLog.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+             sim.sim.putModuleBack();
+         }},
+        {"the line waits", [] { return seriesShows(L"Dziennik niedostępny (otwarty w arkuszu?) – 1 wpis czeka na zapis"); },
+         [&] {
+             programmed = block0().substr(0, 4) + reinterpret_cast<const char*>(sim.sim.block(2).data());
+             click(IDCANCEL);
+             logPath = otherLog;
+             click(IDC_SERIES_LOG);
+             click(IDCANCEL);
+         }},
+    });
+    runSeries(script);
+    lock.reset();
+    EXPECT_EQ(fromFile, L"Szablon: plik szablon.dat");
+    EXPECT_EQ(programmed, "1111Wejscie");
+    ASSERT_EQ(boxes.size(), 5u);
+    EXPECT_EQ(boxes[2], L"Wiersz 1, Użytkownik 1 – telefon: 48600100001 bez „+” – arkusz usuwa „+” z liczb; "
+                        L"sformatuj kolumnę jako tekst\r\n\r\nProgramować mimo to?");
+    EXPECT_EQ(boxes[3], L"Dziennik seria.csv jest niedostępny (otwarty w arkuszu?), a 1 wpis czeka na zapis. Okno "
+                        L"zostaje otwarte, dopóki nie zostaną zapisane: zamknij dziennik w arkuszu albo wybierz inny "
+                        L"plik przyciskiem „Dziennik…”.");
+    EXPECT_EQ(boxes[4], L"Zapisano 1 wpis w pliku inny.csv; tam trafią też następne. Dziennik seria.csv nie wie o tych "
+                        L"wierszach tabeli: seria z tamtym dziennikiem zaprogramowałaby je ponownie.");
+    DeleteFileW(firstLog.c_str());
+    DeleteFileW(otherLog.c_str());
 }
 
 } // namespace
