@@ -212,10 +212,12 @@ void ArchiveDialog::updateButtons()
 
 void ArchiveDialog::refresh()
 {
-    if (moduleArchive().entriesWritten() != listedAfter_)
+    if (moduleArchive().entriesWritten() != listedAfter_) {
         relist();
-    else
-        updateButtons();
+        return;
+    }
+    // An entry that could not be written changes the fault line, not the list.
+    updateButtons();
     showCounts();
 }
 

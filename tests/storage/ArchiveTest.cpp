@@ -7,6 +7,7 @@
 #include "storage/DataFile.h"
 #include "storage/FileBuilder.h"
 #include "storage/TestWindow.h"
+#include "harness/OwnLocalAppData.h"
 
 #include <gtest/gtest.h>
 
@@ -42,41 +43,9 @@ kes::ArchiveEntryHeader header(const std::wstring& module, WORD minute = 32,
     return h;
 }
 
-void removeTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path + L"\\" + name);
-            else
-                DeleteFileW((path + L"\\" + name).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 // LOCALAPPDATA pointed at a folder of the case's own, removed with everything in it.
 class Archive : public ::testing::Test {
 protected:
-    Archive()
-    {
-        wchar_t before[MAX_PATH + 1] = {};
-        if (GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH + 1) <= MAX_PATH)
-            runsLocalAppData = before;
-        SetEnvironmentVariableW(L"LOCALAPPDATA", scratch.path().c_str());
-        archive = kes::archiveFolder();
-    }
-    ~Archive() override
-    {
-        SetEnvironmentVariableW(L"LOCALAPPDATA", runsLocalAppData.empty() ? nullptr : runsLocalAppData.c_str());
-        removeTree(scratch.path() + L"\\Quellmo PC");
-    }
     std::wstring write(const kes::ArchiveEntryHeader& h, const std::wstring& records = L"\x3\x3")
     {
         const auto path = kes::writeArchiveEntry(archive, h, records);
@@ -91,9 +60,8 @@ protected:
         return paths;
     }
 
-    TempFolder scratch;
-    std::wstring archive;
-    std::wstring runsLocalAppData;
+    harness::OwnLocalAppData localAppData;
+    const std::wstring archive = kes::archiveFolder();
 };
 
 TEST_F(Archive, EntryIsItsHeaderThenTheBytesZapiszWrites)
@@ -113,8 +81,8 @@ TEST_F(Archive, EntryIsItsHeaderThenTheBytesZapiszWrites)
                                  "Poprzednio: 2026-12\\2026-12-09 14.30.00 odczytany Brama 1.dat\r\n" +
                                  recordBytes;
     EXPECT_EQ(expected, readFileBytes(archive + L"\\" + path));
-    ASSERT_TRUE(kes::writeRecordsToFile(scratch.file(L"saved.dat"), records));
-    EXPECT_EQ("\xEF\xBB\xBF" + recordBytes, readFileBytes(scratch.file(L"saved.dat")));
+    ASSERT_TRUE(kes::writeRecordsToFile(localAppData.path() + L"\\saved.dat", records));
+    EXPECT_EQ("\xEF\xBB\xBF" + recordBytes, readFileBytes(localAppData.path() + L"\\saved.dat"));
 
     const kes::ArchiveEntryFile back = kes::readArchiveEntry(archive + L"\\" + path);
     EXPECT_FALSE(back.damaged);
@@ -171,21 +139,6 @@ TEST_F(Archive, WritersInTheSameSecondKeepEveryEntry)
         contents.insert(readFileBytes(archive + L"\\" + path));
     EXPECT_EQ(4u + kWriters * kEach, paths.size());
     EXPECT_EQ(2u + kWriters * kEach, contents.size());  // each racing write in a file of its own
-}
-
-TEST_F(Archive, EntryOpensWithOtworzGivingTheSameSettings)
-{
-    TestWindow window;
-    MessageBoxRecorder boxes;
-    std::mt19937 rng(24);
-    randomConfiguration(rng);
-    const auto settings = settingsSnapshot();
-    const std::wstring path = archive + L"\\" + write(header(L"Brama"), kes::currentRecords());
-    restoreDefaults();
-    FileDialogAnswer answer(path);
-    EXPECT_EQ(path, kes::openDataFile(window.handle()).value_or(L""));
-    EXPECT_EQ(settings, settingsSnapshot());
-    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(Archive, DamagedEntriesAreListedAsSuchWithTheOthers)
@@ -307,7 +260,7 @@ TEST_F(Archive, DeletingReportsWhatCouldNotBeDeleted)
 
 TEST_F(Archive, AFileWhereAFolderShouldBeFailsTheWrite)
 {
-    for (const std::wstring& blocked : {scratch.path() + L"\\Quellmo PC", archive + L"\\2026-12"}) {
+    for (const std::wstring& blocked : {localAppData.path() + L"\\Quellmo PC", archive + L"\\2026-12"}) {
         SCOPED_TRACE(blocked.size());
         ASSERT_TRUE(kes::makeFolders(blocked.substr(0, blocked.find_last_of(L'\\'))));
         ASSERT_TRUE(writeFileBytes(blocked, "not a folder"));
@@ -319,7 +272,7 @@ TEST_F(Archive, AFileWhereAFolderShouldBeFailsTheWrite)
 
 TEST_F(Archive, FolderIsUnderLocalAppDataOrTheKnownFolder)
 {
-    EXPECT_EQ(scratch.path() + L"\\Quellmo PC\\Archiwum", archive);
+    EXPECT_EQ(localAppData.path() + L"\\Quellmo PC\\Archiwum", archive);
     SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
     const std::wstring known = kes::archiveFolder();
     EXPECT_GT(known.size(), std::wstring(L"\\Quellmo PC\\Archiwum").size());
