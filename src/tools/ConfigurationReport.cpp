@@ -113,7 +113,7 @@ void programmingSection(std::wstring& html, const std::string& openSerial, const
         break;
     }
     html += L"</p>\n";
-    const std::wstring& entry = moduleArchive().programmingEntry();
+    const std::wstring entry = moduleArchive().programmingEntry();
     if (state != ProgrammedState::Never && !entry.empty())
         html += L"<p class=\"note\">Wpis w archiwum modułów: " + escapeHtml(entry) + L"</p>\n";
 }

@@ -81,7 +81,6 @@ void ModuleArchive::programmingEnded(bool succeeded, const ModuleImage& written)
         return;
     programmed_ = std::move(entry);
     inHand_ = programmed_;
-    programmingEntry_ = programmed_ ? programmed_->entry : std::wstring();
 }
 
 std::optional<ModuleArchive::Archived> ModuleArchive::write(ArchiveKind kind, const Settings& settings,

@@ -46,7 +46,7 @@ public:
     const std::optional<std::wstring>& unwritableFolder() const { return unwritable_; }
     // The entry of the last programming job that succeeded, relative to the archive; empty when
     // there was none or it could not be written.
-    const std::wstring& programmingEntry() const { return programmingEntry_; }
+    std::wstring programmingEntry() const { return programmed_ ? programmed_->entry : std::wstring(); }
 
     // After a job: the first time in the run that an entry could not be written, the fault is told
     // to the user, owned by `owner`; never again.
@@ -68,7 +68,6 @@ private:
     std::optional<Archived> kept_;        // the last module read that was not recognised
     std::optional<Archived> programmed_;  // the last programming job that succeeded
     unsigned entriesWritten_ = 0;
-    std::wstring programmingEntry_;
     std::optional<std::wstring> unwritable_;
     bool told_ = false;
 };

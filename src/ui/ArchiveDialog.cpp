@@ -1,10 +1,6 @@
 #include "ui/ArchiveDialog.h"
 
-#include "link/UsbLink.h"
 #include "model/SettingsView.h"
-#include "protocol/Programming.h"
-#include "protocol/Reading.h"
-#include "protocol/Supervision.h"
 #include "storage/ArchiveFolder.h"
 #include "storage/ArchiveListing.h"
 #include "storage/AtomicFile.h"
@@ -17,7 +13,6 @@
 #include "tools/KeptEdits.h"
 #include "tools/ModuleArchive.h"
 #include "tools/OpenedDataFile.h"
-#include "tools/SeriesStation.h"
 #include "ui/ComparisonDialog.h"
 #include "ui/ReportList.h"
 #include "ui/ResourceIds.h"
@@ -61,11 +56,6 @@ std::wstring cellOf(const ArchiveEntrySummary& entry, std::size_t column)
     default:
         return fileNameOf(entry.relativePath);
     }
-}
-
-bool moduleAnswering()
-{
-    return usbLink.isOpen() && usbLink.responding && !programmingPending() && !seriesRunning();
 }
 
 class ArchiveDialog final : public SingleDialog {
@@ -199,7 +189,7 @@ void ArchiveDialog::updateButtons()
     const bool one = chosen.size() == 1;
     enableItem(IDC_ARCHIVE_LOAD, one && intact);
     enableItem(IDC_ARCHIVE_COMPARE_WINDOW, one && intact);
-    enableItem(IDC_ARCHIVE_COMPARE_MODULE, one && intact && moduleAnswering());
+    enableItem(IDC_ARCHIVE_COMPARE_MODULE, one && intact && moduleFreeToCompare());
     enableItem(IDC_ARCHIVE_COMPARE_SELECTED, chosen.size() == 2 && intact);
     enableItem(IDC_ARCHIVE_SAVE_AS, one);
     enableItem(IDC_ARCHIVE_SHOW_IN_FOLDER, one);
@@ -297,24 +287,15 @@ void ArchiveDialog::compareWithWindow()
 void ArchiveDialog::compareWithModule()
 {
     const auto chosen = selected();
-    if (chosen.size() != 1 || !moduleAnswering())
+    if (chosen.size() != 1 || !moduleFreeToCompare())
         return;
     const auto entry = readSelected(*chosen.front());
     if (!entry)
         return;
-    ModuleImage module;
-    bool read = false;
-    {
-        MainTimerStopped stopped(mainDialog_);
-        read = readModuleImage(module);
-    }
-    // The reading is archived like any other.
-    moduleArchive().tellFaultOnce(window());
-    if (!read) {
-        showReadError(window());
+    const auto module = readModuleToCompare(mainDialog_, window());
+    if (!module)
         return;
-    }
-    showComparisonDialog(window(), compareEntryWithModule(*entry, module), L"Porównanie z modułem");
+    showComparisonDialog(window(), compareEntryWithModule(*entry, *module), L"Porównanie z modułem");
     refresh();
 }
 

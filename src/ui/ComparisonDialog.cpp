@@ -1,5 +1,11 @@
 #include "ui/ComparisonDialog.h"
 
+#include "link/UsbLink.h"
+#include "protocol/Programming.h"
+#include "protocol/Reading.h"
+#include "protocol/Supervision.h"
+#include "tools/ModuleArchive.h"
+#include "tools/SeriesStation.h"
 #include "ui/Clipboard.h"
 #include "ui/ResourceIds.h"
 #include "ui/WindowHelpers.h"
@@ -78,6 +84,28 @@ bool ComparisonDialog::onCommand(int id, int)
 void showComparisonDialog(HWND owner, const Comparison& comparison, const std::wstring& caption)
 {
     ComparisonDialog(comparison, caption).runModal(owner);
+}
+
+bool moduleFreeToCompare()
+{
+    // A series puts its own settings into the window module after module.
+    return usbLink.isOpen() && usbLink.responding && !programmingPending() && !seriesRunning();
+}
+
+std::optional<ModuleImage> readModuleToCompare(HWND mainDialog, HWND owner)
+{
+    ModuleImage module;
+    bool read = false;
+    {
+        MainTimerStopped stopped(mainDialog);
+        read = readModuleImage(module);
+    }
+    moduleArchive().tellFaultOnce(owner);
+    if (!read) {
+        showReadError(owner);
+        return std::nullopt;
+    }
+    return module;
 }
 
 } // namespace kes

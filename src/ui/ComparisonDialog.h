@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace kes {
@@ -30,5 +31,11 @@ private:
 };
 
 void showComparisonDialog(HWND owner, const Comparison& comparison, const std::wstring& caption = {});
+
+// A module answers and no job or series runs: it can be read for a comparison.
+bool moduleFreeToCompare();
+// The module in hand read whole, the main window's ticks held meanwhile. The reading is archived
+// like any other (an archive fault told once); a failed one is told, owned by `owner`.
+std::optional<ModuleImage> readModuleToCompare(HWND mainDialog, HWND owner);
 
 } // namespace kes

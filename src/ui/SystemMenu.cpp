@@ -1,14 +1,11 @@
 #include "ui/SystemMenu.h"
 
-#include "link/UsbLink.h"
 #include "tools/KeptEdits.h"
 #include "tools/ModuleArchive.h"
 #include "tools/ModuleComparison.h"
 #include "tools/ModuleTrust.h"
 #include "tools/SeriesStation.h"
 #include "protocol/Programming.h"
-#include "protocol/Reading.h"
-#include "protocol/Supervision.h"
 #include "model/SettingsView.h"
 #include "storage/DataFile.h"
 #include "ui/ArchiveDialog.h"
@@ -27,7 +24,6 @@ constexpr UINT systemCommandMask = 0xFFF0;  // the system keeps the low four bit
 
 // A series puts its own settings into the window module after module.
 bool noJobRuns() { return !programmingPending() && !seriesRunning(); }
-bool moduleAnswering() { return usbLink.isOpen() && usbLink.responding && noJobRuns(); }
 bool configurationKept() { return keptConfiguration() && noJobRuns(); }
 bool editsKept() { return keptEdits() && noJobRuns(); }
 bool always() { return true; }
@@ -36,18 +32,8 @@ bool seriesPossible() { return !programmingPending(); }
 
 void compareWithModule(HWND dialog)
 {
-    ModuleImage module;
-    bool read = false;
-    {
-        MainTimerStopped stopped(dialog);
-        read = readModuleImage(module);
-    }
-    moduleArchive().tellFaultOnce(dialog);
-    if (!read) {
-        showReadError(dialog);
-        return;
-    }
-    showComparisonDialog(dialog, compareWindowWith(module));
+    if (const auto module = readModuleToCompare(dialog, dialog))
+        showComparisonDialog(dialog, compareWindowWith(*module));
 }
 
 void restoreModuleSettings(HWND) { showSettings(keptConfiguration()->settings); }
@@ -80,7 +66,7 @@ struct MenuCommand {
 };
 
 const MenuCommand commands[] = {
-    {SystemCommand::CompareWithModule, L"Porównaj z modułem…", &moduleAnswering, &compareWithModule},
+    {SystemCommand::CompareWithModule, L"Porównaj z modułem…", &moduleFreeToCompare, &compareWithModule},
     {SystemCommand::RestoreModuleSettings, L"Przywróć ustawienia odczytane z modułu", &configurationKept,
      &restoreModuleSettings, &restoreModuleSettingsText},
     {SystemCommand::RestoreEditsBeforeReading, L"Przywróć zmiany sprzed odczytu", &editsKept, &restoreEdits},

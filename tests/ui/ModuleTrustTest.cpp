@@ -673,20 +673,6 @@ TEST_F(ModuleTrustTest, AnUnwritableArchiveLeavesTheJobsAsTheyWereAndIsSaidOnce)
     EXPECT_TRUE(boxes.empty()) << "said once in a run";
 }
 
-// "Archiwum modułów" over entries written beforehand, worked inside its modal loop once it shows.
-std::function<void(HWND)> inArchive;
-
-void CALLBACK whenArchiveShown(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND shown = FindWindowW(nullptr, L"Archiwum modułów");
-    if (!shown || !IsWindowVisible(shown))
-        return;
-    KillTimer(nullptr, timer);
-    std::exchange(inArchive, nullptr)(shown);
-    if (IsWindowVisible(shown))
-        PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
-}
-
 void select(HWND dialog, const std::vector<int>& rows)
 {
     ListView_SetItemState(GetDlgItem(dialog, IDC_ARCHIVE_LIST), -1, 0, LVIS_SELECTED);
@@ -729,13 +715,22 @@ protected:
         kes::writeNewFile(archive + L"\\2020-12", "\xEF\xBB\xBF\x03\x03", [](int) { return std::wstring(L"zepsuty.dat"); }, 1);
     }
 
-    void openArchive(std::function<void(HWND)> steps)
+    // "Archiwum modułów" worked inside its modal loop once it shows, then closed.
+    void openArchive(const std::function<void(HWND)>& steps)
     {
-        inArchive = std::move(steps);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &whenArchiveShown);
+        bool ran = false;
+        uitest::ThreadTicks ticks;
+        ticks.start([&] {
+            HWND shown = FindWindowW(nullptr, L"Archiwum modułów");
+            if (ran || !shown || !IsWindowVisible(shown))
+                return;
+            ran = true;
+            steps(shown);
+            if (IsWindowVisible(shown))
+                PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+        }, 20);
         SendMessageW(dialog, WM_SYSCOMMAND, 0x0170, 0);
-        KillTimer(nullptr, timer);
-        EXPECT_FALSE(inArchive) << "the dialog did not show";
+        EXPECT_TRUE(ran) << "the dialog did not show";
     }
 
     harness::OwnLocalAppData localAppData;
